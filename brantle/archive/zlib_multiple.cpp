@@ -1,0 +1,661 @@
+#include "brantle/archive/zlib_multiple.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/errors.h"
+#include "platform/text.h"
+
+namespace brantle {
+
+using platform::File;
+using platform::Stream;
+using platform::Text;
+
+namespace {
+
+constexpr size_t kChunk = 1024;             // progress granularity
+constexpr size_t kZlibBuffer = 128 * 1024;  // the adapter's compressed-side buffer
+constexpr size_t kIoBlock = 64 * 1024;      // file reads and writes are batched
+constexpr size_t kMaxField = 255;
+
+std::string ZlibMessage(int code) {
+  switch (code) {
+    case Z_VERSION_ERROR: return "zlib returned: version error";
+    case Z_BUF_ERROR: return "zlib returned: buffer error";
+    case Z_MEM_ERROR: return "zlib returned: memory error";
+    case Z_DATA_ERROR: return "zlib returned: data error";
+    case Z_STREAM_ERROR: return "zlib returned: Stream error";
+    case Z_ERRNO: return "zlib returned: ERRNO";
+    default: return "zLib returned: unknown error (" + std::to_string(code) + ")";
+  }
+}
+
+int Check(int code) {
+  if (code < 0) throw ZlibError(code);
+  return code;
+}
+
+[[noreturn]] void ReadError() { throw platform::StreamError("Stream read error"); }
+
+void PutLe32(uint8_t* p, uint32_t v) {
+  p[0] = static_cast<uint8_t>(v);
+  p[1] = static_cast<uint8_t>(v >> 8);
+  p[2] = static_cast<uint8_t>(v >> 16);
+  p[3] = static_cast<uint8_t>(v >> 24);
+}
+
+uint32_t GetLe32(const uint8_t* p) {
+  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+int32_t Low32(uint64_t v) { return static_cast<int32_t>(static_cast<uint32_t>(v)); }
+
+std::string Quoted(const Text& path) { return "\"" + platform::ToUtf8(path) + "\""; }
+
+// The file errors as the user has always seen them: what failed, which file, why.
+[[noreturn]] void RaiseFileError(const char* what, const Text& path, uint32_t error,
+                                 platform::System& system) {
+  throw platform::OsError(error, std::string(what) + " " + Quoted(path) + ". " +
+                                     platform::ToUtf8(system.ErrorMessage(error)));
+}
+
+}  // namespace
+
+// The codec's buffers and zlib states, made once per instance and reused for
+// every entry: allocating them per file costs more than small files take.
+struct TZlibMultiple::Scratch {
+  std::vector<uint8_t> deflated = std::vector<uint8_t>(kZlibBuffer);
+  std::vector<uint8_t> archive = std::vector<uint8_t>(kZlibBuffer);
+  std::vector<uint8_t> inflated = std::vector<uint8_t>(kIoBlock);
+  std::vector<uint8_t> fileBlock = std::vector<uint8_t>(kIoBlock);
+  z_stream deflater{};
+  z_stream inflater{};
+  int deflateLevel = 0;
+  bool deflateReady = false;
+  bool inflateReady = false;
+
+  ~Scratch() {
+    if (deflateReady) deflateEnd(&deflater);
+    if (inflateReady) inflateEnd(&inflater);
+  }
+};
+
+namespace {
+
+// Compresses into the destination stream through a 128 KiB buffer, refusing
+// to produce more than `limit` bytes.
+class Deflater {
+ public:
+  Deflater(TZlibMultiple::Scratch& scratch, int level, Stream& out, uint64_t limit, const Text& path)
+      : zs_(scratch.deflater), out_(out), limit_(limit), path_(path), buffer_(scratch.deflated) {
+    if (scratch.deflateReady && scratch.deflateLevel == level) {
+      Check(deflateReset(&zs_));
+    } else {
+      if (scratch.deflateReady) deflateEnd(&zs_);
+      scratch.deflateReady = false;
+      zs_ = z_stream{};
+      Check(deflateInit2(&zs_, level, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY));
+      scratch.deflateReady = true;
+      scratch.deflateLevel = level;
+    }
+    ResetOutput();
+  }
+
+  void Feed(const uint8_t* data, size_t count) {
+    zs_.next_in = const_cast<Bytef*>(data);
+    zs_.avail_in = static_cast<uInt>(count);
+    while (zs_.avail_in > 0) {
+      Check(deflate(&zs_, Z_NO_FLUSH));
+      if (zs_.avail_out == 0) Flush();
+    }
+  }
+
+  void Finish() {
+    for (;;) {
+      int code = Check(deflate(&zs_, Z_FINISH));
+      if (code == Z_STREAM_END) break;
+      if (zs_.avail_out == 0) Flush();
+    }
+    Flush();
+  }
+
+  uint64_t written() const { return written_; }
+
+ private:
+  void ResetOutput() {
+    zs_.next_out = buffer_.data();
+    zs_.avail_out = static_cast<uInt>(buffer_.size());
+  }
+  void Flush() {
+    size_t n = buffer_.size() - zs_.avail_out;
+    if (written_ + n > limit_)
+      throw ArchiveError("File too large for the archive: " + Quoted(path_) +
+                         " compresses to more than the " + std::to_string(limit_) +
+                         " bytes an entry can hold");
+    out_.Write(buffer_.data(), n);
+    written_ += n;
+    ResetOutput();
+  }
+
+  z_stream& zs_;
+  Stream& out_;
+  uint64_t limit_;
+  const Text& path_;
+  std::vector<uint8_t>& buffer_;
+  uint64_t written_ = 0;
+};
+
+}  // namespace
+
+// Reads an archive through one buffer, so that the small head fields cost no
+// system calls. The stream itself runs ahead of Position() by what is buffered.
+class TZlibMultiple::Reader {
+ public:
+  Reader(Stream& stream, std::vector<uint8_t>& buffer)
+      : stream_(stream), buffer_(buffer), position_(stream.Position()), size_(stream.Size()) {}
+
+  uint64_t Position() const { return position_; }
+  uint64_t Remaining() const { return size_ > position_ ? size_ - position_ : 0; }
+
+  // Exactly `count` bytes, or "Stream read error".
+  void ReadExact(void* out, size_t count) {
+    auto* to = static_cast<uint8_t*>(out);
+    while (count > 0) {
+      size_t n = 0;
+      const uint8_t* from = Borrow(count, &n);
+      std::memcpy(to, from, n);
+      to += n;
+      count -= n;
+    }
+  }
+
+  // Up to `max` buffered bytes, valid until the next call.
+  const uint8_t* Borrow(size_t max, size_t* got) {
+    if (at_ == length_) {
+      at_ = 0;
+      length_ = stream_.Read(buffer_.data(), buffer_.size());
+      if (length_ == 0) ReadError();
+    }
+    *got = std::min(max, length_ - at_);
+    const uint8_t* p = buffer_.data() + at_;
+    at_ += *got;
+    position_ += *got;
+    return p;
+  }
+
+  void Skip(uint64_t count) {
+    position_ += count;
+    if (count <= length_ - at_) {
+      at_ += static_cast<size_t>(count);
+    } else {
+      Sync();
+    }
+  }
+
+  // Puts the stream itself at Position().
+  void Sync() {
+    at_ = length_ = 0;
+    stream_.Seek(position_);
+  }
+
+ private:
+  Stream& stream_;
+  std::vector<uint8_t>& buffer_;
+  uint64_t position_;
+  uint64_t size_;
+  size_t at_ = 0;
+  size_t length_ = 0;
+};
+
+namespace {
+
+// Inflates one Data field straight from the archive, reading no more than its
+// CompressedSize bytes. A zlib stream that is not complete within them is
+// damaged data, not a short file.
+class Inflater {
+ public:
+  Inflater(TZlibMultiple::Scratch& scratch, TZlibMultiple::Reader& in, uint64_t compressedSize)
+      : zs_(scratch.inflater), in_(in), remaining_(compressedSize), output_(scratch.inflated) {
+    if (scratch.inflateReady) {
+      Check(inflateReset(&zs_));
+    } else {
+      zs_ = z_stream{};
+      Check(inflateInit2(&zs_, 15));
+      scratch.inflateReady = true;
+    }
+  }
+
+  // Up to `max` bytes of the file, valid until the next call; none once the
+  // zlib stream has ended.
+  const uint8_t* Next(size_t max, size_t* got) {
+    if (outPos_ == outLen_) Fill();
+    *got = std::min(max, outLen_ - outPos_);
+    const uint8_t* p = output_.data() + outPos_;
+    outPos_ += *got;
+    return p;
+  }
+
+  bool ended() const { return ended_ && outPos_ == outLen_; }
+
+  // Leaves the archive positioned at the next entry.
+  void SkipRest() {
+    in_.Skip(remaining_);
+    remaining_ = 0;
+  }
+
+ private:
+  void Fill() {
+    outPos_ = outLen_ = 0;
+    zs_.next_out = output_.data();
+    zs_.avail_out = static_cast<uInt>(output_.size());
+    while (zs_.avail_out > 0 && !ended_) {
+      if (zs_.avail_in == 0) {
+        if (remaining_ == 0) throw ZlibError(Z_DATA_ERROR);
+        size_t got = 0;
+        zs_.next_in = const_cast<Bytef*>(
+            in_.Borrow(static_cast<size_t>(std::min<uint64_t>(remaining_, kZlibBuffer)), &got));
+        zs_.avail_in = static_cast<uInt>(got);
+        remaining_ -= got;
+      }
+      int code = Check(inflate(&zs_, Z_NO_FLUSH));
+      if (code == Z_NEED_DICT) throw ZlibError(Z_DATA_ERROR);
+      if (code == Z_STREAM_END) ended_ = true;
+    }
+    outLen_ = output_.size() - zs_.avail_out;
+  }
+
+  z_stream& zs_;
+  TZlibMultiple::Reader& in_;
+  uint64_t remaining_;
+  std::vector<uint8_t>& output_;
+  size_t outPos_ = 0;
+  size_t outLen_ = 0;
+  bool ended_ = false;
+};
+
+// Hands out a file's bytes 1024 at a time while reading it in larger blocks.
+class ChunkReader {
+ public:
+  ChunkReader(File& file, std::vector<uint8_t>& block) : file_(file), block_(block) {}
+  // Up to `max` bytes, valid until the next call; none at the end of the file.
+  const uint8_t* Next(size_t max, size_t* got) {
+    if (pos_ == len_) {
+      pos_ = 0;
+      len_ = file_.Read(block_.data(), block_.size());
+    }
+    *got = std::min(max, len_ - pos_);
+    const uint8_t* p = block_.data() + pos_;
+    pos_ += *got;
+    return p;
+  }
+
+ private:
+  File& file_;
+  std::vector<uint8_t>& block_;
+  size_t pos_ = 0;
+  size_t len_ = 0;
+};
+
+// Collects 1024-byte writes into larger blocks.
+class BlockWriter {
+ public:
+  BlockWriter(File& file, std::vector<uint8_t>& block) : file_(file), block_(block) {}
+  void Write(const uint8_t* data, size_t count) {
+    std::memcpy(block_.data() + used_, data, count);
+    used_ += count;
+    if (block_.size() - used_ < kChunk) Flush();
+  }
+  void Flush() {
+    if (used_ > 0) file_.Write(block_.data(), used_);
+    used_ = 0;
+  }
+
+ private:
+  File& file_;
+  std::vector<uint8_t>& block_;
+  size_t used_ = 0;
+};
+
+bool IsDotsOnly(std::u16string_view part) {
+  size_t dots = 0;
+  for (char16_t c : part) {
+    if (c == u'.')
+      ++dots;
+    else if (c != u' ')
+      return false;
+  }
+  return dots >= 2;  // Windows reads "..", ". ." and "..." alike as the parent
+}
+
+// True when Directory + relative stays inside Directory and names a file.
+bool IsSafeRelativePath(const Text& relative) {
+  if (relative.empty()) return false;
+  char16_t first = relative.front(), last = relative.back();
+  if (first == u'\\' || first == u'/' || last == u'\\' || last == u'/') return false;
+  if (relative.find(u':') != Text::npos) return false;
+  size_t start = 0;
+  while (start <= relative.size()) {
+    size_t end = relative.find_first_of(u"\\/", start);
+    if (end == Text::npos) end = relative.size();
+    if (IsDotsOnly(std::u16string_view(relative).substr(start, end - start))) return false;
+    start = end + 1;
+  }
+  return true;
+}
+
+}  // namespace
+
+ZlibError::ZlibError(int code) : std::runtime_error(ZlibMessage(code)), code_(code) {}
+
+// The archive being written, and how to cut it back to a given length.
+class TZlibMultiple::Writer {
+ public:
+  Writer(Stream& stream, std::function<void(uint64_t)> truncate)
+      : stream(stream), truncate(std::move(truncate)) {}
+  Stream& stream;
+  std::function<void(uint64_t)> truncate;
+};
+
+TZlibMultiple::TZlibMultiple(platform::Platform& platform) : platform_(platform) {}
+
+TZlibMultiple::~TZlibMultiple() = default;
+
+TZlibMultiple::Scratch& TZlibMultiple::Buffers() {
+  if (!scratch_) scratch_ = std::make_unique<Scratch>();
+  return *scratch_;
+}
+
+void TZlibMultiple::DoProgress(int32_t Position, int32_t Total) {
+  if (OnProgress) OnProgress(*this, Position, Total);
+}
+
+std::string TZlibMultiple::AnsiField(const Text& text) {
+  std::string bytes = platform_.system.ToAnsi(text);
+  if (bytes.size() > kMaxField) bytes.resize(kMaxField);
+  return bytes;
+}
+
+std::unique_ptr<platform::MemoryStream> TZlibMultiple::CompressDirectory(const Text& Directory,
+                                                                         bool Recursive) {
+  auto archive = std::make_unique<platform::MemoryStream>();
+  platform::MemoryStream* memory = archive.get();
+  Writer out(*archive, [memory](uint64_t length) {
+    memory->Data().resize(static_cast<size_t>(length));
+    memory->Seek(length);
+  });
+  excluded_.clear();
+  CompressTo(out, Directory, Recursive);
+  archive->Seek(0);
+  return archive;
+}
+
+void TZlibMultiple::CompressDirectory(const Text& Directory, bool Recursive, const Text& FileName) {
+  auto& files = platform_.files;
+  Text temp;
+  std::unique_ptr<File> file;
+  uint32_t error = 0;
+  for (int attempt = 0; attempt < 100 && !file; ++attempt) {
+    temp = FileName + u".tmp" + (attempt ? platform::ToText(attempt) : Text());
+    file = files.Open(temp, platform::Access::kReadWrite, platform::Share::kExclusive,
+                      platform::Disposition::kCreateNew, &error);
+    if (!file && error != platform::err::kFileExists && error != platform::err::kAlreadyExists)
+      break;
+  }
+  if (!file)
+    RaiseFileError("Cannot create file", FileName, error, platform_.system);
+  File* raw = file.get();
+  Writer out(*file, [raw](uint64_t length) {
+    raw->Seek(length);
+    raw->Truncate();
+  });
+  excluded_ = {FileName, temp};
+  try {
+    CompressTo(out, Directory, Recursive);
+    file.reset();
+    if (!files.Move(temp, FileName, true))
+      RaiseFileError("Cannot create file", FileName, files.LastError(), platform_.system);
+  } catch (...) {
+    file.reset();
+    files.Remove(temp);
+    excluded_.clear();
+    throw;
+  }
+  excluded_.clear();
+}
+
+void TZlibMultiple::CompressTo(Writer& out, const Text& Directory, bool Recursive) {
+  Text root = Directory.empty() ? Directory : platform::IncludeTrailingBackslash(Directory);
+  WalkFolder(out, root, Text(), Recursive);
+}
+
+void TZlibMultiple::WalkFolder(Writer& out, const Text& root, const Text& relative,
+                               bool Recursive) {
+  std::vector<platform::FindEntry> entries = platform_.files.Find(root + relative + u"*.*");
+  for (const platform::FindEntry& entry : entries) {
+    // A stop ends the walk: the archive keeps only the files finished before it.
+    if (FTerminateCompress) return;
+    if (entry.name == u"." || entry.name == u"..") continue;
+    if (entry.attributes & platform::attr::kDirectory) {
+      if (Recursive) WalkFolder(out, root, relative + entry.name + u"\\", Recursive);
+      continue;
+    }
+    AddFile(out, root + relative + entry.name, relative, entry.name);
+  }
+}
+
+void TZlibMultiple::AddFile(Writer& out, const Text& fullPath, const Text& relative,
+                            const Text& name) {
+  for (const Text& skip : excluded_)
+    if (platform::SameText(skip, fullPath)) return;
+
+  uint32_t error = 0;
+  std::unique_ptr<File> file = platform_.files.Open(
+      fullPath, platform::Access::kRead,
+      IgnoreExclusive ? platform::Share::kReadWrite : platform::Share::kRead,
+      platform::Disposition::kOpenExisting, &error);
+  if (!file) {
+    Text message = u"Cannot open file \"" + fullPath + u"\". " + platform_.system.ErrorMessage(error);
+    if (OnFileSkip) OnFileSkip(*this, fullPath, u"EFOpenError", message);
+    return;
+  }
+  uint64_t size = file->Size();
+  if (size == 0) return;
+
+  Stream& dest = out.stream;
+  uint64_t entryStart = dest.Position();
+  std::string dir = StorePaths ? AnsiField(relative) : std::string();
+  std::string stored = AnsiField(name);
+  std::vector<uint8_t> head;
+  head.push_back(static_cast<uint8_t>(dir.size()));
+  head.insert(head.end(), dir.begin(), dir.end());
+  head.push_back(static_cast<uint8_t>(stored.size()));
+  head.insert(head.end(), stored.begin(), stored.end());
+  uint8_t sizes[8];
+  PutLe32(sizes, static_cast<uint32_t>(size));
+  PutLe32(sizes + 4, 0);  // CompressedSize, patched once the stream is finished
+  head.insert(head.end(), sizes, sizes + 8);
+
+  Scratch& scratch = Buffers();
+  Deflater deflater(scratch, CompressionLevel, dest, compressedSizeLimit_, fullPath);
+  if (OnCompressingFile) OnCompressingFile(*this, fullPath);
+  dest.Write(head.data(), head.size());
+  uint64_t sizeField = dest.Position() - 4;
+
+  ChunkReader reader(*file, scratch.fileBlock);
+  uint64_t position = 0;
+  size_t count;
+  do {
+    const uint8_t* chunk = reader.Next(kChunk, &count);
+    position += count;
+    if (count > 0) deflater.Feed(chunk, count);
+    DoProgress(Low32(position), Low32(size));
+    while (CompressionPaused && !FTerminateCompress) platform_.system.SleepMs(1);
+  } while (count != 0 && !FTerminateCompress);
+
+  if (count != 0 && position < size) {
+    // Stopped part-way: an entry holding part of a file would restore as a
+    // silently shortened copy, so the file is left out altogether.
+    out.truncate(entryStart);
+    return;
+  }
+  deflater.Finish();
+  if (OnCompressedFile) OnCompressedFile(*this, fullPath);
+
+  uint64_t end = dest.Position();
+  PutLe32(sizes, static_cast<uint32_t>(deflater.written()));
+  dest.Seek(sizeField);
+  dest.Write(sizes, 4);
+  dest.Seek(end);
+}
+
+void TZlibMultiple::DecompressFile(const Text& FileName, const Text& Directory, bool Overwrite,
+                                   bool RelativePaths) {
+  uint32_t error = 0;
+  std::unique_ptr<File> file =
+      platform_.files.Open(FileName, platform::Access::kRead, platform::Share::kRead,
+                           platform::Disposition::kOpenExisting, &error);
+  if (!file)
+    RaiseFileError("Cannot open file", FileName, error, platform_.system);
+  file->Seek(0);
+  DecompressStream(*file, Directory, Overwrite, RelativePaths);
+  file.reset();
+  if (OnCompletedAction) OnCompletedAction(*this);
+}
+
+void TZlibMultiple::DecompressStream(Stream& Stream, const Text& Directory, bool Overwrite,
+                                     bool RelativePaths) {
+  Text root = Directory.empty() ? Directory : platform::IncludeTrailingBackslash(Directory);
+  madeFolder_.clear();
+  Reader reader(Stream, Buffers().archive);
+  while (reader.Remaining() > 0 && !FTerminateDecompress)
+    ExtractEntry(reader, root, Overwrite, RelativePaths);
+  reader.Sync();
+}
+
+namespace {
+
+struct EntryHead {
+  Text dir;
+  Text name;
+  uint32_t fileSize = 0;
+  uint64_t compressedSize = 0;
+};
+
+EntryHead ReadHead(TZlibMultiple::Reader& in, platform::System& system) {
+  EntryHead head;
+  uint8_t length;
+  char text[kMaxField];
+  in.ReadExact(&length, 1);
+  in.ReadExact(text, length);
+  head.dir = system.FromAnsi(std::string_view(text, length));
+  in.ReadExact(&length, 1);
+  in.ReadExact(text, length);
+  head.name = system.FromAnsi(std::string_view(text, length));
+  uint8_t sizes[8];
+  in.ReadExact(sizes, 8);
+  head.fileSize = GetLe32(sizes);
+  int32_t compressed = static_cast<int32_t>(GetLe32(sizes + 4));
+  // A Data field that reaches past the end of the archive cannot be read.
+  if (compressed < 0 || in.Remaining() < static_cast<uint64_t>(compressed))
+    ReadError();
+  head.compressedSize = static_cast<uint64_t>(compressed);
+  if (!head.dir.empty()) head.dir = platform::IncludeTrailingBackslash(head.dir);
+  return head;
+}
+
+}  // namespace
+
+void TZlibMultiple::ExtractEntry(Reader& in, const Text& root, bool Overwrite,
+                                 bool RelativePaths) {
+  auto& files = platform_.files;
+  EntryHead head = ReadHead(in, platform_.system);
+  // Nothing of an entry that would land outside the target folder is created.
+  if (!IsSafeRelativePath(head.dir + head.name))
+    throw ArchiveError("Unsafe path in archive: " + platform::ToUtf8(head.dir + head.name));
+
+  // Entries of one folder come together; its folder is made once for them.
+  Text folder = root + head.dir;
+  if (ForceDirectoriesFlag && !folder.empty() && folder != madeFolder_ &&
+      files.ForceDirectories(folder))
+    madeFolder_ = folder;
+  Text target = root + (RelativePaths ? head.dir : Text()) + head.name;
+
+  Scratch& scratch = Buffers();
+  Inflater inflater(scratch, in, head.compressedSize);
+  if (!Overwrite && files.FileExists(target)) {
+    inflater.SkipRest();
+    return;
+  }
+
+  bool WriteFile = true;
+  if (OnDecompressingFile) OnDecompressingFile(*this, target, WriteFile);
+  std::unique_ptr<File> file;
+  if (WriteFile) {
+    uint32_t error = 0;
+    file = files.Open(target, platform::Access::kWrite, platform::Share::kExclusive,
+                      platform::Disposition::kCreateAlways, &error);
+    if (!file)
+      RaiseFileError("Cannot create file", target, error, platform_.system);
+  }
+
+  // A target that cannot be completed is removed rather than left half-written.
+  auto discard = [&] {
+    if (!file) return;
+    file.reset();
+    files.Remove(target);
+  };
+  uint32_t total = 0;
+  try {
+    std::unique_ptr<BlockWriter> writer(file ? new BlockWriter(*file, scratch.fileBlock) : nullptr);
+    uint64_t position = 0;
+    size_t count;
+    do {
+      const uint8_t* chunk = inflater.Next(kChunk, &count);
+      if (writer) {
+        writer->Write(chunk, count);
+        position += count;
+        DoProgress(Low32(position), static_cast<int32_t>(head.fileSize));
+        while (DecompressionPaused && !FTerminateDecompress) platform_.system.SleepMs(1);
+      }
+      total += static_cast<uint32_t>(count);
+    } while (count != 0 && !FTerminateDecompress);
+    if (writer) writer->Flush();
+  } catch (...) {
+    discard();
+    throw;
+  }
+  if (!inflater.ended()) {  // stopped part-way
+    discard();
+    return;
+  }
+  inflater.SkipRest();
+  file.reset();
+  if (OnDecompressedFile) OnDecompressedFile(*this, target, total);
+}
+
+void TZlibMultiple::ListStoredFiles(const Text& FileName, std::vector<Text>& FileList) {
+  for (StoredEntry& entry : ListStoredEntries(FileName)) FileList.push_back(std::move(entry.path));
+}
+
+std::vector<TZlibMultiple::StoredEntry> TZlibMultiple::ListStoredEntries(const Text& FileName) {
+  uint32_t error = 0;
+  std::unique_ptr<File> file =
+      platform_.files.Open(FileName, platform::Access::kRead, platform::Share::kRead,
+                           platform::Disposition::kOpenExisting, &error);
+  if (!file) RaiseFileError("Cannot open file", FileName, error, platform_.system);
+  std::vector<StoredEntry> entries;
+  file->Seek(0);
+  Reader reader(*file, Buffers().archive);
+  while (reader.Remaining() > 0) {
+    EntryHead head = ReadHead(reader, platform_.system);
+    entries.push_back({head.dir + head.name, head.fileSize,
+                       static_cast<uint32_t>(head.compressedSize)});
+    reader.Skip(head.compressedSize);
+  }
+  return entries;
+}
+
+}  // namespace brantle

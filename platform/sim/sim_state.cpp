@@ -1,0 +1,227 @@
+#include "platform/sim/sim_state.h"
+
+#include <filesystem>
+
+namespace platform::sim {
+
+namespace fs = std::filesystem;
+
+SimState::SimState(SimConfig cfg) : config(std::move(cfg)) {
+  for (RootKey root : {RootKey::kCurrentUser, RootKey::kLocalMachine, RootKey::kClassesRoot,
+                       RootKey::kUsers})
+    registryRoots[root] = std::make_shared<RegNode>();
+}
+
+Text ResolvedPath::Windows() const {
+  Text out{drive, u':', u'\\'};
+  for (size_t i = 0; i < parts.size(); ++i) {
+    if (i) out.push_back(u'\\');
+    out += parts[i];
+  }
+  return out;
+}
+
+std::string ResolvedPath::ParentHost() const {
+  if (parts.empty()) return host;
+  return fs::path(host).parent_path().string();
+}
+
+namespace {
+
+bool ValidName(const Text& name) {
+  for (char16_t c : name) {
+    if (c < 32) return false;
+    for (char16_t bad : u"<>:\"|?*")
+      if (bad && c == bad) return false;
+  }
+  return true;
+}
+
+// Windows drops trailing dots and spaces from every component.
+Text TrimComponent(Text name) {
+  while (!name.empty() && (name.back() == u'.' || name.back() == u' ')) name.pop_back();
+  return name;
+}
+
+// The host name of `name` inside the host folder `dir`: the exact name when it
+// exists, else the first entry equal without regard to case, else `name`.
+std::string MatchEntry(const std::string& dir, const Text& name, bool* found) {
+  std::string exact = ToUtf8(name);
+  std::error_code ec;
+  fs::path candidate = fs::path(dir) / exact;
+  if (fs::exists(fs::symlink_status(candidate, ec))) {
+    *found = true;
+    return exact;
+  }
+  *found = false;
+  if (!fs::is_directory(dir, ec)) return exact;
+  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    std::string hostName = it->path().filename().string();
+    if (SameText(FromUtf8(hostName), name)) {
+      *found = true;
+      return hostName;
+    }
+  }
+  return exact;
+}
+
+}  // namespace
+
+bool SimState::Resolve(const Text& input, ResolvedPath* out, uint32_t* error) {
+  Text path = input;
+  for (auto& c : path)
+    if (c == u'/') c = u'\\';
+  if (path.rfind(u"\\\\?\\", 0) == 0) path = path.substr(4);
+  if (path.empty() || path.rfind(u"\\\\", 0) == 0) {
+    *error = err::kPathNotFound;
+    return false;
+  }
+
+  Text base = currentDir;
+  Text rest;
+  char16_t drive = UpperCase(base.substr(0, 1))[0];
+  if (path.size() >= 2 && path[1] == u':') {
+    drive = UpperCase(path.substr(0, 1))[0];
+    rest = path.substr(2);
+    if (rest.empty() || rest[0] != u'\\') {
+      // "D:name" is relative to that drive's current folder; ours is its root
+      // unless it is the current drive.
+      rest = (drive == UpperCase(base.substr(0, 1))[0] ? base.substr(2) + u"\\" : u"\\") + rest;
+    }
+  } else if (path[0] == u'\\') {
+    rest = path;
+  } else {
+    rest = base.substr(2) + u"\\" + path;
+  }
+
+  std::vector<Text> parts;
+  size_t start = 0;
+  while (start <= rest.size()) {
+    size_t end = rest.find(u'\\', start);
+    if (end == Text::npos) end = rest.size();
+    Text part = rest.substr(start, end - start);
+    start = end + 1;
+    if (part.empty() || part == u".") continue;
+    if (part == u"..") {
+      if (!parts.empty()) parts.pop_back();
+      continue;
+    }
+    part = TrimComponent(part);
+    if (part.empty()) continue;
+    if (!ValidName(part)) {
+      *error = err::kInvalidName;
+      return false;
+    }
+    parts.push_back(part);
+  }
+
+  auto it = drives.find(drive);
+  if (it == drives.end()) {
+    *error = err::kPathNotFound;
+    return false;
+  }
+  std::string host = it->second.host;
+  bool found = true;
+  for (const Text& part : parts) {
+    std::string name = found ? MatchEntry(host, part, &found) : ToUtf8(part);
+    host = (host == "/" ? "/" : host + "/") + name;
+  }
+  out->drive = drive;
+  out->parts = std::move(parts);
+  out->host = host;
+  return true;
+}
+
+uint32_t SimState::AttributesOf(const std::string& host, bool isDir) const {
+  auto it = attributes.find(host);
+  uint32_t bits = it != attributes.end() ? it->second : (isDir ? 0 : attr::kArchive);
+  if (isDir) bits |= attr::kDirectory;
+  return bits ? bits : attr::kNormal;
+}
+
+bool IsBelowOrSame(const std::string& host, const std::string& root) {
+  if (host == root) return true;
+  std::string prefix = root == "/" ? root : root + "/";
+  return host.compare(0, prefix.size(), prefix) == 0;
+}
+
+void SimState::ForgetAttributes(const std::string& host) {
+  for (auto it = attributes.begin(); it != attributes.end();)
+    it = IsBelowOrSame(it->first, host) ? attributes.erase(it) : std::next(it);
+}
+
+void SimState::MoveAttributes(const std::string& from, const std::string& to) {
+  std::map<std::string, uint32_t> moved;
+  for (auto it = attributes.begin(); it != attributes.end();) {
+    if (IsBelowOrSame(it->first, from)) {
+      moved[to + it->first.substr(from.size())] = it->second;
+      it = attributes.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  for (auto& [k, v] : moved) attributes[k] = v;
+}
+
+void SimState::CopyAttributes(const std::string& from, const std::string& to) {
+  auto it = attributes.find(from);
+  if (it != attributes.end())
+    attributes[to] = it->second;
+  else
+    attributes.erase(to);
+}
+
+static bool Reads(Access a) { return a != Access::kWrite; }
+static bool Writes(Access a) { return a != Access::kRead; }
+static bool SharesRead(Share s) { return s != Share::kExclusive; }
+static bool SharesWrite(Share s) { return s == Share::kReadWrite; }
+
+bool SimState::ShareConflict(const std::string& host, Access access, Share share) const {
+  for (const auto& h : handles) {
+    if (h.host != host) continue;
+    if ((Reads(access) && !SharesRead(h.share)) || (Writes(access) && !SharesWrite(h.share)) ||
+        (Reads(h.access) && !SharesRead(share)) || (Writes(h.access) && !SharesWrite(share)))
+      return true;
+  }
+  return false;
+}
+
+bool SimState::DeleteConflict(const std::string& host) const {
+  // Only Share::kReadWrite includes FILE_SHARE_DELETE.
+  for (const auto& h : handles)
+    if (IsBelowOrSame(h.host, host) && (h.host != host || h.share != Share::kReadWrite))
+      return true;
+  return false;
+}
+
+static bool MatchFrom(std::u16string_view name, std::u16string_view mask) {
+  size_t n = 0, m = 0, starM = Text::npos, starN = 0;
+  while (n < name.size()) {
+    if (m < mask.size() && (mask[m] == u'?' || FoldCase(mask[m]) == FoldCase(name[n]))) {
+      ++n;
+      ++m;
+    } else if (m < mask.size() && mask[m] == u'*') {
+      starM = m++;
+      starN = n;
+    } else if (starM != Text::npos) {
+      m = starM + 1;
+      n = ++starN;
+    } else {
+      return false;
+    }
+  }
+  while (m < mask.size() && mask[m] == u'*') ++m;
+  return m == mask.size();
+}
+
+bool MatchMask(std::u16string_view name, std::u16string_view mask) {
+  if (mask == u"*.*" || mask == u"*") return true;
+  // "name.*" also matches "name" without an extension, as on Windows.
+  if (mask.size() >= 2 && mask.substr(mask.size() - 2) == u".*" &&
+      name.find(u'.') == std::u16string_view::npos &&
+      MatchFrom(name, mask.substr(0, mask.size() - 2)))
+    return true;
+  return MatchFrom(name, mask);
+}
+
+}  // namespace platform::sim

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test: logic and
+# contract tests natively, again under the sanitizers, the Windows programs
+# under Wine, and the end-to-end checks of the command-line tool.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+scripts/build.sh --sanitize
+
+export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir build/linux --output-on-failure -j2
+ctest --test-dir build/asan --output-on-failure -j2
+ctest --test-dir build/win64 --output-on-failure
+for t in tests/e2e/*.sh; do
+  echo "== $t"
+  bash "$t"
+done
+echo "All tests passed."

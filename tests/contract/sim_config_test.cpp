@@ -1,0 +1,115 @@
+// The simulation's own knobs and the Linux host mapping: what tests configure
+// per case, which a real Windows cannot be made to do on demand.
+#ifndef _WIN32
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/host.h"
+#include "platform/sim/sim_windows.h"
+
+namespace {
+
+using namespace platform;
+using sim::SimConfig;
+using sim::TempSimWindows;
+
+TEST(SimConfigTest, FailuresOnDemand) {
+  SimConfig config;
+  config.userNameFails = true;
+  config.windowsDirFails = true;
+  TempSimWindows sim(config);
+  Text text;
+  uint32_t error = 0;
+  EXPECT_FALSE(sim.Get().system.UserName(&text));
+  EXPECT_FALSE(sim.Get().files.WindowsDir(&text, &error));
+  EXPECT_NE(error, 0u);
+  EXPECT_LT(sim.Get().shell.FolderPath(35, &text), 0);
+}
+
+TEST(SimConfigTest, VersionUserAndFoldersComeFromConfig) {
+  SimConfig config;
+  config.version = {5, 1, 2600};
+  config.userName = u"Anna";
+  TempSimWindows sim(config);
+  Text text;
+  ASSERT_TRUE(sim.Get().system.UserName(&text));
+  EXPECT_EQ(text, u"Anna");
+  EXPECT_EQ(sim.Get().system.Version().major, 5u);
+  ASSERT_EQ(sim.Get().shell.FolderPath(csidl::kAppData, &text), 0);
+  EXPECT_EQ(text, u"C:\\Users\\Anna\\AppData\\Roaming");
+}
+
+TEST(SimConfigTest, PrivilegeNotHeldIsNotAssigned) {
+  TempSimWindows sim;
+  auto& sec = sim.Get().security;
+  std::unique_ptr<Token> token;
+  ASSERT_EQ(sec.OpenProcessToken(tokenaccess::kAdjustPrivileges, &token), 0u);
+  uint64_t luid = 0;
+  ASSERT_EQ(sec.LookupPrivilege(u"SeDebugPrivilege", &luid), 0u);
+  EXPECT_EQ(sec.AdjustPrivilege(*token, false, luid, kSePrivilegeEnabled), err::kNotAllAssigned);
+  EXPECT_FALSE(sim.sim().PrivilegeEnabled(u"SeDebugPrivilege"));
+
+  std::unique_ptr<Token> queryOnly;
+  ASSERT_EQ(sec.OpenProcessToken(tokenaccess::kQuery, &queryOnly), 0u);
+  ASSERT_EQ(sec.LookupPrivilege(u"SeBackupPrivilege", &luid), 0u);
+  EXPECT_EQ(sec.AdjustPrivilege(*queryOnly, false, luid, kSePrivilegeEnabled), err::kAccessDenied);
+}
+
+TEST(SimConfigTest, HiveOperationsNeedTheirPrivilege) {
+  TempSimWindows sim;
+  auto& reg = sim.Get().registry;
+  std::unique_ptr<RegKey> key;
+  ASSERT_EQ(reg.CreateKey(RootKey::kCurrentUser, u"Software\\X", 0, keyaccess::kAllAccess, &key), 0);
+  EXPECT_EQ(reg.SaveKey(*key, u"C:\\x.reg"), static_cast<long>(err::kPrivilegeNotHeld));
+  EXPECT_FALSE(sim.Get().files.Exists(u"C:\\x.reg"));
+  EXPECT_EQ(reg.RestoreKey(*key, u"C:\\x.reg", kRegForceRestore),
+            static_cast<long>(err::kPrivilegeNotHeld));
+}
+
+TEST(SimConfigTest, RecycledItemKeepsItsContent) {
+  TempSimWindows sim;
+  auto& files = sim.Get().files;
+  ASSERT_TRUE(files.ForceDirectories(u"C:\\Backups\\stage"));
+  {
+    auto f = files.Open(u"C:\\Backups\\stage\\a.txt", Access::kWrite, Share::kExclusive,
+                        Disposition::kCreateAlways, nullptr);
+    f->Write("abc", 3);
+  }
+  ASSERT_EQ(sim.Get().shell.FileOperation(ShellOp::kDelete, u"c:\\backups\\STAGE", u"",
+                                          fof::kAllowUndo | fof::kSilent | fof::kNoConfirmation),
+            0);
+  ASSERT_EQ(sim.sim().RecycledItems().size(), 1u);
+  std::ifstream in(sim.sim().RecycledHostPath(0) + "/a.txt");
+  std::string content;
+  in >> content;
+  EXPECT_EQ(content, "abc");
+  EXPECT_EQ(sim.sim().RecycledHostPath(0).rfind(sim.root() + "/C/", 0), std::string::npos);
+}
+
+TEST(SimConfigTest, HostPathPrefersExactCase) {
+  TempSimWindows sim;
+  std::filesystem::create_directories(sim.root() + "/C/dir/Name");
+  std::filesystem::create_directories(sim.root() + "/C/dir/name");
+  EXPECT_EQ(sim.sim().HostPath(u"C:\\DIR\\name"), sim.root() + "/C/dir/name");
+  EXPECT_EQ(sim.sim().HostPath(u"C:\\dir\\Name"), sim.root() + "/C/dir/Name");
+  EXPECT_EQ(sim.sim().HostPath(u"Q:\\unmapped"), "");
+}
+
+TEST(HostLinuxTest, PathsMapOntoDriveZ) {
+  auto host = OpenHostPlatform();
+  std::string cwd = std::filesystem::current_path().string();
+  EXPECT_EQ(host->FromHostPath("/a/b"), u"Z:\\a\\b");
+  EXPECT_EQ(host->FromHostPath("/"), u"Z:\\");
+  EXPECT_EQ(host->FromHostPath("rel/x.dat"), host->FromHostPath(cwd) + u"\\rel\\x.dat");
+  EXPECT_EQ(host->ToHostPath(host->FromHostPath(cwd)), cwd);
+  EXPECT_TRUE(host->Get().files.DirExists(host->FromHostPath(cwd)));
+  Text user;
+  EXPECT_TRUE(!getenv("USER") || host->Get().system.UserName(&user));
+}
+
+}  // namespace
+
+#endif  // _WIN32
