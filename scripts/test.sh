@@ -11,8 +11,10 @@ export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_erro
 ctest --test-dir build/linux --output-on-failure -j2
 ctest --test-dir build/asan --output-on-failure -j2
 ctest --test-dir build/win64 --output-on-failure
+passed=0 failed=0
 for t in tests/e2e/*.sh; do
   echo "== $t"
-  bash "$t"
+  if bash "$t"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $t"; fi
 done
-echo "All tests passed."
+echo "end-to-end: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -18,18 +18,25 @@ namespace {
 
 constexpr size_t kChunk = 1024;             // progress granularity
 constexpr size_t kZlibBuffer = 128 * 1024;  // the adapter's compressed-side buffer
-constexpr size_t kIoBlock = 64 * 1024;      // file reads and writes are batched
+constexpr size_t kIoBlock = 128 * 1024;     // source files are read in blocks
 constexpr size_t kMaxField = 255;
 
 std::string ZlibMessage(int code) {
   switch (code) {
-    case Z_VERSION_ERROR: return "zlib returned: version error";
-    case Z_BUF_ERROR: return "zlib returned: buffer error";
-    case Z_MEM_ERROR: return "zlib returned: memory error";
-    case Z_DATA_ERROR: return "zlib returned: data error";
-    case Z_STREAM_ERROR: return "zlib returned: Stream error";
-    case Z_ERRNO: return "zlib returned: ERRNO";
-    default: return "zLib returned: unknown error (" + std::to_string(code) + ")";
+    case Z_VERSION_ERROR:
+      return "zlib returned: version error";
+    case Z_BUF_ERROR:
+      return "zlib returned: buffer error";
+    case Z_MEM_ERROR:
+      return "zlib returned: memory error";
+    case Z_DATA_ERROR:
+      return "zlib returned: data error";
+    case Z_STREAM_ERROR:
+      return "zlib returned: Stream error";
+    case Z_ERRNO:
+      return "zlib returned: ERRNO";
+    default:
+      return "zLib returned: unknown error (" + std::to_string(code) + ")";
   }
 }
 
@@ -69,7 +76,7 @@ std::string Quoted(const Text& path) { return "\"" + platform::ToUtf8(path) + "\
 struct TZlibMultiple::Scratch {
   std::vector<uint8_t> deflated = std::vector<uint8_t>(kZlibBuffer);
   std::vector<uint8_t> archive = std::vector<uint8_t>(kZlibBuffer);
-  std::vector<uint8_t> inflated = std::vector<uint8_t>(kIoBlock);
+  std::vector<uint8_t> inflated = std::vector<uint8_t>(kZlibBuffer);
   std::vector<uint8_t> fileBlock = std::vector<uint8_t>(kIoBlock);
   z_stream deflater{};
   z_stream inflater{};
@@ -89,7 +96,8 @@ namespace {
 // to produce more than `limit` bytes.
 class Deflater {
  public:
-  Deflater(TZlibMultiple::Scratch& scratch, int level, Stream& out, uint64_t limit, const Text& path)
+  Deflater(TZlibMultiple::Scratch& scratch, int level, Stream& out, uint64_t limit,
+           const Text& path)
       : zs_(scratch.deflater), out_(out), limit_(limit), path_(path), buffer_(scratch.deflated) {
     if (scratch.deflateReady && scratch.deflateLevel == level) {
       Check(deflateReset(&zs_));
@@ -214,7 +222,8 @@ namespace {
 
 // Inflates one Data field straight from the archive, reading no more than its
 // CompressedSize bytes. A zlib stream that is not complete within them is
-// damaged data, not a short file.
+// damaged data, not a short file. Each inflated block goes to the target file
+// (if any) as a whole; it is then handed out in chunks for progress.
 class Inflater {
  public:
   Inflater(TZlibMultiple::Scratch& scratch, TZlibMultiple::Reader& in, uint64_t compressedSize)
@@ -239,6 +248,8 @@ class Inflater {
   }
 
   bool ended() const { return ended_ && outPos_ == outLen_; }
+
+  void WriteTo(File* target) { target_ = target; }
 
   // Leaves the archive positioned at the next entry.
   void SkipRest() {
@@ -265,12 +276,14 @@ class Inflater {
       if (code == Z_STREAM_END) ended_ = true;
     }
     outLen_ = output_.size() - zs_.avail_out;
+    if (target_ && outLen_ > 0) target_->Write(output_.data(), outLen_);
   }
 
   z_stream& zs_;
   TZlibMultiple::Reader& in_;
   uint64_t remaining_;
   std::vector<uint8_t>& output_;
+  File* target_ = nullptr;
   size_t outPos_ = 0;
   size_t outLen_ = 0;
   bool ended_ = false;
@@ -297,26 +310,6 @@ class ChunkReader {
   std::vector<uint8_t>& block_;
   size_t pos_ = 0;
   size_t len_ = 0;
-};
-
-// Collects 1024-byte writes into larger blocks.
-class BlockWriter {
- public:
-  BlockWriter(File& file, std::vector<uint8_t>& block) : file_(file), block_(block) {}
-  void Write(const uint8_t* data, size_t count) {
-    std::memcpy(block_.data() + used_, data, count);
-    used_ += count;
-    if (block_.size() - used_ < kChunk) Flush();
-  }
-  void Flush() {
-    if (used_ > 0) file_.Write(block_.data(), used_);
-    used_ = 0;
-  }
-
- private:
-  File& file_;
-  std::vector<uint8_t>& block_;
-  size_t used_ = 0;
 };
 
 bool IsDotsOnly(std::u16string_view part) {
@@ -404,8 +397,7 @@ void TZlibMultiple::CompressDirectory(const Text& Directory, bool Recursive, con
     if (!file && error != platform::err::kFileExists && error != platform::err::kAlreadyExists)
       break;
   }
-  if (!file)
-    RaiseFileError("Cannot create file", FileName, error, platform_.system);
+  if (!file) RaiseFileError("Cannot create file", FileName, error, platform_.system);
   File* raw = file.get();
   Writer out(*file, [raw](uint64_t length) {
     raw->Seek(length);
@@ -452,12 +444,13 @@ void TZlibMultiple::AddFile(Writer& out, const Text& fullPath, const Text& relat
     if (platform::SameText(skip, fullPath)) return;
 
   uint32_t error = 0;
-  std::unique_ptr<File> file = platform_.files.Open(
-      fullPath, platform::Access::kRead,
-      IgnoreExclusive ? platform::Share::kReadWrite : platform::Share::kRead,
-      platform::Disposition::kOpenExisting, &error);
+  std::unique_ptr<File> file =
+      platform_.files.Open(fullPath, platform::Access::kRead,
+                           IgnoreExclusive ? platform::Share::kReadWrite : platform::Share::kRead,
+                           platform::Disposition::kOpenExisting, &error);
   if (!file) {
-    Text message = u"Cannot open file \"" + fullPath + u"\". " + platform_.system.ErrorMessage(error);
+    Text message =
+        u"Cannot open file \"" + fullPath + u"\". " + platform_.system.ErrorMessage(error);
     if (OnFileSkip) OnFileSkip(*this, fullPath, u"EFOpenError", message);
     return;
   }
@@ -517,8 +510,7 @@ void TZlibMultiple::DecompressFile(const Text& FileName, const Text& Directory, 
   std::unique_ptr<File> file =
       platform_.files.Open(FileName, platform::Access::kRead, platform::Share::kRead,
                            platform::Disposition::kOpenExisting, &error);
-  if (!file)
-    RaiseFileError("Cannot open file", FileName, error, platform_.system);
+  if (!file) RaiseFileError("Cannot open file", FileName, error, platform_.system);
   file->Seek(0);
   DecompressStream(*file, Directory, Overwrite, RelativePaths);
   file.reset();
@@ -559,8 +551,7 @@ EntryHead ReadHead(TZlibMultiple::Reader& in, platform::System& system) {
   head.fileSize = GetLe32(sizes);
   int32_t compressed = static_cast<int32_t>(GetLe32(sizes + 4));
   // A Data field that reaches past the end of the archive cannot be read.
-  if (compressed < 0 || in.Remaining() < static_cast<uint64_t>(compressed))
-    ReadError();
+  if (compressed < 0 || in.Remaining() < static_cast<uint64_t>(compressed)) ReadError();
   head.compressedSize = static_cast<uint64_t>(compressed);
   if (!head.dir.empty()) head.dir = platform::IncludeTrailingBackslash(head.dir);
   return head;
@@ -568,8 +559,7 @@ EntryHead ReadHead(TZlibMultiple::Reader& in, platform::System& system) {
 
 }  // namespace
 
-void TZlibMultiple::ExtractEntry(Reader& in, const Text& root, bool Overwrite,
-                                 bool RelativePaths) {
+void TZlibMultiple::ExtractEntry(Reader& in, const Text& root, bool Overwrite, bool RelativePaths) {
   auto& files = platform_.files;
   EntryHead head = ReadHead(in, platform_.system);
   // Nothing of an entry that would land outside the target folder is created.
@@ -597,8 +587,7 @@ void TZlibMultiple::ExtractEntry(Reader& in, const Text& root, bool Overwrite,
     uint32_t error = 0;
     file = files.Open(target, platform::Access::kWrite, platform::Share::kExclusive,
                       platform::Disposition::kCreateAlways, &error);
-    if (!file)
-      RaiseFileError("Cannot create file", target, error, platform_.system);
+    if (!file) RaiseFileError("Cannot create file", target, error, platform_.system);
   }
 
   // A target that cannot be completed is removed rather than left half-written.
@@ -609,20 +598,18 @@ void TZlibMultiple::ExtractEntry(Reader& in, const Text& root, bool Overwrite,
   };
   uint32_t total = 0;
   try {
-    std::unique_ptr<BlockWriter> writer(file ? new BlockWriter(*file, scratch.fileBlock) : nullptr);
+    inflater.WriteTo(file.get());
     uint64_t position = 0;
     size_t count;
     do {
-      const uint8_t* chunk = inflater.Next(kChunk, &count);
-      if (writer) {
-        writer->Write(chunk, count);
+      inflater.Next(kChunk, &count);
+      if (file) {
         position += count;
         DoProgress(Low32(position), static_cast<int32_t>(head.fileSize));
         while (DecompressionPaused && !FTerminateDecompress) platform_.system.SleepMs(1);
       }
       total += static_cast<uint32_t>(count);
     } while (count != 0 && !FTerminateDecompress);
-    if (writer) writer->Flush();
   } catch (...) {
     discard();
     throw;
@@ -651,8 +638,8 @@ std::vector<TZlibMultiple::StoredEntry> TZlibMultiple::ListStoredEntries(const T
   Reader reader(*file, Buffers().archive);
   while (reader.Remaining() > 0) {
     EntryHead head = ReadHead(reader, platform_.system);
-    entries.push_back({head.dir + head.name, head.fileSize,
-                       static_cast<uint32_t>(head.compressedSize)});
+    entries.push_back(
+        {head.dir + head.name, head.fileSize, static_cast<uint32_t>(head.compressedSize)});
     reader.Skip(head.compressedSize);
   }
   return entries;

@@ -109,6 +109,7 @@ class Command {
       throw Failure{ToUtf8(NotFoundText(DiscoveryForm::kSelective))};
     std::vector<Text> profiles;
     ListProfiles(helpers, d, profiles);
+    console_.out << "Windows version: " << ToUtf8(d.VersionNumber) << "\n";
     console_.out << "Profile root: " << ToUtf8(d.ffpath) << "\n";
     for (const Text& name : profiles) console_.out << ToUtf8(name) << "\n";
     return 0;

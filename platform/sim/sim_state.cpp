@@ -120,11 +120,26 @@ bool SimState::Resolve(const Text& input, ResolvedPath* out, uint32_t* error) {
     *error = err::kPathNotFound;
     return false;
   }
-  std::string host = it->second.host;
+  const std::string& root = it->second.host;
+  auto join = [](const std::string& dir, const std::string& name) {
+    return (dir == "/" ? "/" : dir + "/") + name;
+  };
+  // Most paths exist with the case they are given in: one look-up settles
+  // them, or their folder, before names are matched entry by entry.
+  std::string exact = root;
+  for (const Text& part : parts) exact = join(exact, ToUtf8(part));
+  std::string parent = root;
+  for (size_t i = 0; i + 1 < parts.size(); ++i) parent = join(parent, ToUtf8(parts[i]));
+  std::error_code ec;
+  std::string host;
   bool found = true;
-  for (const Text& part : parts) {
-    std::string name = found ? MatchEntry(host, part, &found) : ToUtf8(part);
-    host = (host == "/" ? "/" : host + "/") + name;
+  if (parts.empty() || fs::exists(fs::symlink_status(exact, ec))) {
+    host = exact;
+  } else if (parts.size() > 1 && fs::is_directory(fs::symlink_status(parent, ec))) {
+    host = join(parent, MatchEntry(parent, parts.back(), &found));
+  } else {
+    host = root;
+    for (const Text& part : parts) host = join(host, found ? MatchEntry(host, part, &found) : ToUtf8(part));
   }
   out->drive = drive;
   out->parts = std::move(parts);

@@ -14,9 +14,11 @@ rm -rf "$unix_appdata/Mozilla" "$unix_appdata/Flock"
 mkdir -p "$unix_appdata/Mozilla"
 cp -r samples/firefox/Mozilla/Firefox "$unix_appdata/Mozilla/Firefox"
 
-for version in winxp64 win7; do
+for case in winxp64:5.2 win7:6.1; do
+  version=${case%%:*}
   scripts/wine-run winecfg -v "$version" >/dev/null 2>&1
   out=$("${cli[@]}" profiles firefox | tr -d '\r')
+  echo "$out" | grep -qx "Windows version: ${case#*:}" || fail "$version: wrong version in: $out"
   echo "$out" | grep -q '^Profile root: .*\\Mozilla\\Firefox\\$' || fail "$version: no root in: $out"
   echo "$out" | grep -qx 'x7k2m9qa.default' || fail "$version: default profile missing: $out"
   echo "$out" | grep -qx 'p3n8w1zt.work' || fail "$version: work profile missing: $out"

@@ -9,6 +9,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 cli="${1:-$here/../../build/linux/bin/brantle-cli}"
 datfile="$here/datfile.py"
 [ -x "$cli" ] || { echo "brantle-cli not found: $cli" >&2; exit 2; }
+cli="$(cd "$(dirname "$cli")" && pwd)/$(basename "$cli")"
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT

@@ -70,7 +70,8 @@ std::string Pack(const std::vector<Entry>& entries) {
     out.push_back(static_cast<char>(e.name.size()));
     out += e.name;
     PutLe32(out, e.fileSize);
-    PutLe32(out, static_cast<uint32_t>(e.compressedSize.value_or(static_cast<int32_t>(e.data.size()))));
+    PutLe32(out,
+            static_cast<uint32_t>(e.compressedSize.value_or(static_cast<int32_t>(e.data.size()))));
     out += e.data;
   }
   return out;
@@ -104,7 +105,9 @@ std::vector<Entry> Parse(const std::string& bytes) {
   return entries;
 }
 
-std::string Bytes(platform::MemoryStream& s) { return std::string(s.Data().begin(), s.Data().end()); }
+std::string Bytes(platform::MemoryStream& s) {
+  return std::string(s.Data().begin(), s.Data().end());
+}
 
 std::string Utf8(const Text& t) { return platform::ToUtf8(t); }
 
@@ -200,9 +203,9 @@ TEST_F(ZlibMultipleTest, RoundTripThroughFileIsByteIdenticalAndListsWalkOrder) {
 
   std::vector<Text> listed{u"kept"};
   z.ListStoredFiles(u"C:\\backup.dat", listed);
-  EXPECT_EQ(listed, (std::vector<Text>{u"kept", u"caf\u00e9\\deep\\one.bin",
-                                       u"caf\u00e9\\places.sqlite", u"prefs.js",
-                                       u"z\\exactly.txt"}));
+  EXPECT_EQ(listed,
+            (std::vector<Text>{u"kept", u"caf\u00e9\\deep\\one.bin", u"caf\u00e9\\places.sqlite",
+                               u"prefs.js", u"z\\exactly.txt"}));
 
   z.DecompressFile(u"C:\\backup.dat", u"C:\\restore", true, true);
   for (auto& [name, content] : files) EXPECT_EQ(ReadFile(p, u"C:\\restore\\" + name), content);
@@ -213,8 +216,14 @@ TEST_F(ZlibMultipleTest, EventsComeInOrderWithChunkProgress) {
   std::vector<std::string> log;
   TZlibMultiple z(p);
   auto check = [&](TZlibMultiple& sender) { EXPECT_EQ(&sender, &z); };
-  z.OnCompressingFile = [&](TZlibMultiple& s, const Text& f) { check(s); log.push_back("compressing " + Utf8(f)); };
-  z.OnCompressedFile = [&](TZlibMultiple& s, const Text& f) { check(s); log.push_back("compressed " + Utf8(f)); };
+  z.OnCompressingFile = [&](TZlibMultiple& s, const Text& f) {
+    check(s);
+    log.push_back("compressing " + Utf8(f));
+  };
+  z.OnCompressedFile = [&](TZlibMultiple& s, const Text& f) {
+    check(s);
+    log.push_back("compressed " + Utf8(f));
+  };
   z.OnProgress = [&](TZlibMultiple& s, int32_t pos, int32_t total) {
     check(s);
     log.push_back(std::to_string(pos) + "/" + std::to_string(total));
@@ -228,7 +237,10 @@ TEST_F(ZlibMultipleTest, EventsComeInOrderWithChunkProgress) {
     check(s);
     log.push_back("decompressed " + Utf8(f) + " " + std::to_string(size));
   };
-  z.OnCompletedAction = [&](TZlibMultiple& s) { check(s); log.push_back("completed"); };
+  z.OnCompletedAction = [&](TZlibMultiple& s) {
+    check(s);
+    log.push_back("completed");
+  };
 
   z.CompressDirectory(u"C:\\src", true, u"C:\\a.dat");
   z.DecompressFile(u"C:\\a.dat", u"C:\\dst", true, true);
@@ -261,8 +273,9 @@ TEST_F(ZlibMultipleTest, FileThatCannotBeOpenedIsSkippedAndReported) {
   WriteFile(p, u"C:\\src\\c.txt", "c");
   uint32_t error = 0;
   // A writer that lets others read and write, as a running browser would.
-  auto writer = p.files.Open(u"C:\\src\\busy.log", platform::Access::kWrite,
-                             platform::Share::kReadWrite, platform::Disposition::kOpenExisting, &error);
+  auto writer =
+      p.files.Open(u"C:\\src\\busy.log", platform::Access::kWrite, platform::Share::kReadWrite,
+                   platform::Disposition::kOpenExisting, &error);
   ASSERT_TRUE(writer);
 
   TZlibMultiple z(p);
@@ -274,9 +287,10 @@ TEST_F(ZlibMultipleTest, FileThatCannotBeOpenedIsSkippedAndReported) {
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[1].name, "c.txt");
   ASSERT_EQ(skips.size(), 1u);
-  EXPECT_EQ(skips[0], (std::vector<Text>{u"C:\\src\\busy.log", u"EFOpenError",
-                                         u"Cannot open file \"C:\\src\\busy.log\". " +
-                                             p.system.ErrorMessage(platform::err::kSharingViolation)}));
+  EXPECT_EQ(skips[0],
+            (std::vector<Text>{u"C:\\src\\busy.log", u"EFOpenError",
+                               u"Cannot open file \"C:\\src\\busy.log\". " +
+                                   p.system.ErrorMessage(platform::err::kSharingViolation)}));
 
   TZlibMultiple shared(p);
   shared.IgnoreExclusive = true;
@@ -292,14 +306,16 @@ TEST_F(ZlibMultipleTest, NamesAreAnsiWithDefaultCharAndFieldsCutTo255Bytes) {
   std::vector<Entry> entries = Parse(Compress(z, u"C:\\src"));
   ASSERT_EQ(entries.size(), 3u);
   EXPECT_EQ(entries[0].name, "caf\xe9 \x80.txt");
-  EXPECT_EQ(entries[1].dir, (std::string(200, 'd') + "\\" + std::string(100, 'e') + "\\").substr(0, 255));
+  EXPECT_EQ(entries[1].dir,
+            (std::string(200, 'd') + "\\" + std::string(100, 'e') + "\\").substr(0, 255));
   EXPECT_EQ(entries[1].name, "f.txt");
   EXPECT_EQ(entries[2].name, "?.txt");
 }
 
 TEST_F(ZlibMultipleTest, OverwriteFalseKeepsExistingFilesAndStillReadsLaterEntries) {
-  WriteFile(p, u"C:\\a.dat", Pack({Make("", "a.txt", "new a"), Make("s\\", "b.txt", TextLike(5000)),
-                                   Make("", "c.txt", "new c")}));
+  WriteFile(p, u"C:\\a.dat",
+            Pack({Make("", "a.txt", "new a"), Make("s\\", "b.txt", TextLike(5000)),
+                  Make("", "c.txt", "new c")}));
   WriteFile(p, u"C:\\dst\\s\\b.txt", "mine");
   TZlibMultiple z(p);
   std::vector<Text> seen;
@@ -348,7 +364,8 @@ TEST_F(ZlibMultipleTest, WriteFileFalseSkipsTheFileButReportsItsFullSize) {
 }
 
 TEST_F(ZlibMultipleTest, StopCompressionEndsTheWalkWithOnlyFinishedFiles) {
-  for (const char16_t* n : {u"a.txt", u"b.txt", u"c.txt"}) WriteFile(p, Text(u"C:\\src\\") + n, TextLike(3000));
+  for (const char16_t* n : {u"a.txt", u"b.txt", u"c.txt"})
+    WriteFile(p, Text(u"C:\\src\\") + n, TextLike(3000));
   WriteFile(p, u"C:\\out.dat", "old");
   TZlibMultiple z(p);
   Text current;
@@ -363,8 +380,9 @@ TEST_F(ZlibMultipleTest, StopCompressionEndsTheWalkWithOnlyFinishedFiles) {
 }
 
 TEST_F(ZlibMultipleTest, StopDecompressionEndsExtractionWithoutHalfFiles) {
-  WriteFile(p, u"C:\\a.dat", Pack({Make("", "a.txt", TextLike(3000)), Make("", "b.txt", TextLike(3000)),
-                                   Make("", "c.txt", "c")}));
+  WriteFile(p, u"C:\\a.dat",
+            Pack({Make("", "a.txt", TextLike(3000)), Make("", "b.txt", TextLike(3000)),
+                  Make("", "c.txt", "c")}));
   TZlibMultiple z(p);
   Text current;
   std::vector<Text> done;
@@ -553,9 +571,9 @@ TEST_F(ZlibMultipleTest, FileWhoseDataExceedsTheSizeFieldEndsTheBackup) {
 
 TEST(ZlibErrorTest, MessagesNameTheZlibResult) {
   const std::pair<int, const char*> cases[] = {
-      {-6, "zlib returned: version error"}, {-5, "zlib returned: buffer error"},
-      {-4, "zlib returned: memory error"},  {-3, "zlib returned: data error"},
-      {-2, "zlib returned: Stream error"},  {-1, "zlib returned: ERRNO"},
+      {-6, "zlib returned: version error"},      {-5, "zlib returned: buffer error"},
+      {-4, "zlib returned: memory error"},       {-3, "zlib returned: data error"},
+      {-2, "zlib returned: Stream error"},       {-1, "zlib returned: ERRNO"},
       {-7, "zLib returned: unknown error (-7)"},
   };
   for (auto& [code, message] : cases) EXPECT_STREQ(ZlibError(code).what(), message);
