@@ -5,11 +5,13 @@
 #include <map>
 
 #include "brantle/archive/zlib_multiple.h"
+#include "brantle/browsers/mozilla/mozilla_backup.h"
 #include "brantle/browsers/mozilla/mozilla_discovery.h"
 #include "brantle/shell/file_helpers.h"
 
 namespace brantle::cli {
 
+using platform::FromUtf8;
 using platform::Text;
 using platform::ToUtf8;
 
@@ -20,7 +22,62 @@ constexpr char kUsage[] =
     "       brantle-cli unpack ARCHIVE.dat DIR\n"
     "       brantle-cli list ARCHIVE.dat\n"
     "       brantle-cli verify ARCHIVE.dat\n"
-    "       brantle-cli profiles firefox|flock\n";
+    "       brantle-cli profiles firefox|flock\n"
+    "       brantle-cli backup firefox|flock --to DIR [--items CAPTION,...|all]\n"
+    "                          [--profile NAME | --custom-profile DIR]\n"
+    "       brantle-cli backup firefox|flock --full --to DIR\n"
+    "       brantle-cli restore firefox|flock --from DIR [--archive NAME.dat]\n"
+    "                          [--items CAPTION,...|all] [--profile NAME | --custom-profile DIR]\n"
+    "                          [--delete-backup-file]   (firefox only)\n"
+    "       brantle-cli restore firefox|flock --full --from DIR\n";
+
+// Options of backup and restore, as given.
+struct WizardOptions {
+  bool restore = false;
+  bool full = false;
+  std::string browser, folder, items, profile, customProfile, archive;
+  bool hasItems = false, hasProfile = false, hasCustom = false, hasArchive = false;
+  bool deleteBackupFile = false;
+};
+
+// Reads backup/restore arguments; false when they do not make a valid command.
+bool ParseWizardOptions(const std::vector<std::string>& args, WizardOptions& o) {
+  if (args.size() < 2) return false;
+  o.restore = args[0] == "restore";
+  o.browser = args[1];
+  bool hasFolder = false;
+  for (size_t i = 2; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&](std::string& into, bool& seen) {
+      if (seen || i + 1 >= args.size()) return false;
+      into = args[++i];
+      seen = true;
+      return true;
+    };
+    bool ok = true;
+    if (a == "--full" && !o.full)
+      o.full = true;
+    else if (a == (o.restore ? "--from" : "--to"))
+      ok = value(o.folder, hasFolder);
+    else if (a == "--items")
+      ok = value(o.items, o.hasItems);
+    else if (a == "--profile")
+      ok = value(o.profile, o.hasProfile);
+    else if (a == "--custom-profile")
+      ok = value(o.customProfile, o.hasCustom);
+    else if (o.restore && a == "--archive")
+      ok = value(o.archive, o.hasArchive);
+    else if (o.restore && a == "--delete-backup-file" && !o.deleteBackupFile)
+      o.deleteBackupFile = true;
+    else
+      ok = false;
+    if (!ok) return false;
+  }
+  if (!hasFolder || (o.hasProfile && o.hasCustom)) return false;
+  bool selectiveOnly =
+      o.hasItems || o.hasProfile || o.hasCustom || o.hasArchive || o.deleteBackupFile;
+  return !(o.full && selectiveOnly);
+}
 
 // A failure to report on one line and end with a non-zero exit.
 struct Failure {
@@ -96,13 +153,7 @@ class Command {
   }
 
   int Profiles(const std::string& browserName) {
-    MozillaBrowser browser;
-    if (browserName == "firefox")
-      browser = MozillaBrowser::kFirefox;
-    else if (browserName == "flock")
-      browser = MozillaBrowser::kFlock;
-    else
-      throw Failure{"unknown browser: " + browserName + " (firefox or flock)"};
+    MozillaBrowser browser = BrowserOf(browserName);
     FileHelpers helpers(p_);
     MozillaDiscovery d;
     if (!FindProfileRoot(helpers, p_, browser, DiscoveryForm::kSelective, d))
@@ -115,7 +166,126 @@ class Command {
     return 0;
   }
 
+  // backup/restore: the wizards' operations, with the choices a user would
+  // make in the window given as options.
+  int Wizard(const WizardOptions& o) {
+    MozillaBrowser browser = BrowserOf(o.browser);
+    FileHelpers helpers(p_);
+    HeadlessWizardHost host;
+    helpers.ShowMessage = [&host](const Text& text) { host.ShowMessage(text); };
+    Text folder = platform::ExcludeTrailingBackslash(host_.FromHostPath(o.folder));
+    if (o.full) {
+      MozillaFullWizard wizard(browser, helpers, p_, host);
+      wizard.Activate();
+      NextResult result = o.restore ? wizard.Restore(folder) : wizard.Backup(folder);
+      ReportMessages(host, result);
+      if (o.restore)
+        console_.out << "Restored " << host_.ToHostPath(wizard.ArchiveFile()) << " into "
+                     << host_.ToHostPath(wizard.ffpath) << "\n";
+      else
+        console_.out << "Backed up " << host_.ToHostPath(wizard.ffpath) << " to "
+                     << host_.ToHostPath(wizard.ArchiveFile()) << "\n";
+      return 0;
+    }
+
+    MozillaSelectiveWizard wizard(browser, helpers, p_, host);
+    SelectiveChoice choice;
+    wizard.Activate(choice.profiles);
+    choice.backupLocation = folder;
+    choice.ticked = Items(wizard.catalogue, o);
+    if (o.hasCustom) {
+      choice.customProfile = platform::ExcludeTrailingBackslash(host_.FromHostPath(o.customProfile));
+    } else if (o.hasProfile) {
+      if (!wizard.rootFound) throw Failure{ToUtf8(NotFoundText(DiscoveryForm::kSelective))};
+      choice.profileIndex = IndexOf(choice.profiles, FromUtf8(o.profile));
+      if (choice.profileIndex < 0)
+        throw Failure{"profile not found: " + o.profile + " (profiles: " + Join(choice.profiles) + ")"};
+    } else if (!choice.profiles.empty()) {
+      choice.profileIndex = 0;  // the window selects the first profile
+    }
+    if (o.restore) {
+      if (o.deleteBackupFile && !wizard.catalogue.hasDeleteBackupFileBox)
+        throw Failure{"--delete-backup-file: the " + o.browser + " restore has no such choice"};
+      choice.deleteBackupFile = o.deleteBackupFile;
+      choice.backupFiles = ListBackupFiles(p_.files, folder);
+      if (o.hasArchive) {
+        choice.backupFileIndex = IndexOf(choice.backupFiles, FromUtf8(o.archive));
+        if (choice.backupFileIndex < 0)
+          throw Failure{"backup file not found in " + o.folder + ": " + o.archive};
+      } else if (!choice.backupFiles.empty()) {
+        choice.backupFileIndex = 0;
+      }
+    }
+
+    NextResult result = o.restore ? wizard.Restore(choice) : wizard.Backup(choice);
+    ReportMessages(host, result);
+    if (o.restore)
+      console_.out << "Restored " << ToUtf8(wizard.atspaudziam) << " into "
+                   << host_.ToHostPath(wizard.ffpath) << "\n";
+    else
+      console_.out << "Backed up " << host_.ToHostPath(wizard.ffpath) << " to "
+                   << host_.ToHostPath(wizard.ArchiveFile()) << "\n";
+    return 0;
+  }
+
  private:
+  static MozillaBrowser BrowserOf(const std::string& name) {
+    if (name == "firefox") return MozillaBrowser::kFirefox;
+    if (name == "flock") return MozillaBrowser::kFlock;
+    throw Failure{"unknown browser: " + name + " (firefox or flock)"};
+  }
+
+  static int IndexOf(const std::vector<Text>& list, const Text& name) {
+    for (size_t i = 0; i < list.size(); ++i)
+      if (platform::SameText(list[i], name)) return static_cast<int>(i);
+    return -1;
+  }
+
+  static std::string Join(const std::vector<Text>& list) {
+    std::string out;
+    for (const Text& t : list) out += (out.empty() ? "" : ", ") + ToUtf8(t);
+    return out;
+  }
+
+  // The ticked check boxes: the captions given (any letter case), or all.
+  static std::vector<int> Items(const MozillaCatalogue& catalogue, const WizardOptions& o) {
+    std::vector<int> ticked;
+    if (!o.hasItems || platform::SameText(FromUtf8(o.items), u"all")) {
+      for (const MozillaItem& item : catalogue.items) ticked.push_back(item.checkBox);
+      return ticked;
+    }
+    std::vector<Text> captions;
+    for (const MozillaItem& item : catalogue.items) captions.push_back(item.caption);
+    size_t start = 0;
+    while (start <= o.items.size()) {
+      size_t end = o.items.find(',', start);
+      if (end == std::string::npos) end = o.items.size();
+      std::string caption = o.items.substr(start, end - start);
+      size_t first = caption.find_first_not_of(' ');
+      if (first == std::string::npos)
+        caption.clear();
+      else
+        caption = caption.substr(first, caption.find_last_not_of(' ') - first + 1);
+      const MozillaItem* item = catalogue.FindCaption(FromUtf8(caption));
+      if (!item) throw Failure{"unknown item: \"" + caption + "\" (items: " + Join(captions) + ")"};
+      ticked.push_back(item->checkBox);
+      start = end + 1;
+    }
+    return ticked;
+  }
+
+  // What the window would have shown: message boxes on stdout; the one
+  // that stopped the operation becomes the failure.
+  void ReportMessages(const HeadlessWizardHost& host, NextResult result) {
+    size_t shown = host.messages.size();
+    if (result == NextResult::kStopped && shown > 0) --shown;
+    for (size_t i = 0; i < shown; ++i)
+      if (result != NextResult::kStopped || host.messages[i] != host.messages.back())
+        console_.out << ToUtf8(host.messages[i]) << "\n";
+    if (result == NextResult::kStopped)
+      throw Failure{host.messages.empty() ? std::string("stopped") : ToUtf8(host.messages.back())};
+  }
+
   Text ExistingArchive(const std::string& archive) {
     Text path = host_.FromHostPath(archive);
     if (!p_.files.FileExists(path)) throw Failure{"archive not found: " + archive};
@@ -182,14 +352,17 @@ int Run(platform::HostPlatform& host, const std::vector<std::string>& args, Cons
       {"verify", {1, [](Command& c, const auto& a) { return c.Verify(a[1]); }}},
       {"profiles", {1, [](Command& c, const auto& a) { return c.Profiles(a[1]); }}},
   };
+  bool wizard = !args.empty() && (args[0] == "backup" || args[0] == "restore");
+  WizardOptions options;
   auto it = args.empty() ? commands.end() : commands.find(args[0]);
-  if (it == commands.end() || args.size() != it->second.first + 1) {
+  if (wizard ? !ParseWizardOptions(args, options)
+             : it == commands.end() || args.size() != it->second.first + 1) {
     console.err << kUsage;
     return 2;
   }
   Command command(host, console);
   try {
-    return it->second.second(command, args);
+    return wizard ? command.Wizard(options) : it->second.second(command, args);
   } catch (const Failure& f) {
     command.EndProgressLine();
     console.err << "brantle-cli: " << f.message << "\n";

@@ -137,7 +137,11 @@ std::unique_ptr<ServiceManagerHandle> SimServiceManager::Open(uint32_t access, u
 SimService& SimServiceManager::Add(SimService service) {
   Entry e;
   e.service = std::move(service);
-  e.target = e.service.state;
+  // A service added in a pending state is mid-way through that transition.
+  e.target = e.service.state == svcstate::kStartPending  ? svcstate::kRunning
+             : e.service.state == svcstate::kStopPending ? svcstate::kStopped
+                                                         : e.service.state;
+  e.phaseStart = clock_.Now();
   entries_.push_back(std::move(e));
   return entries_.back().service;
 }
@@ -176,7 +180,7 @@ void SimServiceManager::Update() {
       SimService& s = e.service;
       bool pending = s.state == svcstate::kStartPending || s.state == svcstate::kStopPending;
       const SimTransition& t = s.state == svcstate::kStartPending ? s.start : s.stop;
-      if (pending && !t.never && now - e.phaseStart >= t.durationMs) {
+      if (pending && !t.never && now - e.phaseStart >= t.durationMs && s.state != e.target) {
         s.state = e.target;
         changed = true;
         if (s.state == svcstate::kStopped) StartDependents(s.keyName);

@@ -106,7 +106,9 @@ TEST(StartServiceAndWait, SleepsAtMost100MsAndGivesUpAtTheLimit) {
     EXPECT_FALSE(StartServiceAndWait(sim.Get(), u"", u"Svc"));
     EXPECT_GE(sim.clock.Now(), kServiceWaitLimitMs);
     EXPECT_LT(sim.clock.Now(), kServiceWaitLimitMs + 200);
-    if (hint > 0) EXPECT_EQ(sim.clock.TotalSlept() / sim.clock.SleepCount(), 100u);
+    if (hint > 0) {
+      EXPECT_EQ(sim.clock.TotalSlept() / sim.clock.SleepCount(), 100u);
+    }
   }
 }
 
@@ -131,7 +133,8 @@ TEST(GetServiceState, OnlyState4CountsAsRunning) {
                {ss::kStopPending, false},  {ss::kStopped, false}};
   for (const Case& c : cases) {
     platform::sim::SimSystemPlatform sim;
-    SimService s = Running({});
+    SimService s = Running({0, true});
+    s.start.never = true;
     s.state = c.state;
     sim.services.Add(s);
     EXPECT_EQ(GetServiceState(sim.Get(), u"", u"Svc"), c.state);

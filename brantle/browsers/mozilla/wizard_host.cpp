@@ -1,0 +1,63 @@
+#include "brantle/browsers/mozilla/wizard_host.h"
+
+namespace brantle {
+
+using platform::ToUtf8;
+
+void HeadlessWizardHost::ShowMessage(const Text& text) {
+  messages.push_back(text);
+  log.push_back("message: " + ToUtf8(text));
+}
+
+void HeadlessWizardHost::ProgressShow() {
+  progressVisible = true;
+  progress = 0;
+  progressSteps.clear();
+  log.push_back("progress show");
+}
+
+void HeadlessWizardHost::ProgressAdvance(int step) {
+  progress += step;
+  progressSteps.push_back(step);
+}
+
+void HeadlessWizardHost::ProgressSet(int position) {
+  progress = position;
+  log.push_back("progress " + std::to_string(position));
+}
+
+void HeadlessWizardHost::ProgressHide() {
+  progressVisible = false;
+  log.push_back("progress hide");
+}
+
+void HeadlessWizardHost::Repaint() { ++repaints; }
+
+void HeadlessWizardHost::BusyCursor(bool on) {
+  busy = on;
+  log.push_back(on ? "cursor busy" : "cursor normal");
+}
+
+void HeadlessWizardHost::SetHeader(const Text& text) {
+  header = text;
+  log.push_back("header: " + ToUtf8(text));
+}
+
+void HeadlessWizardHost::EmptyProfileList() {
+  profileListEmptied = true;
+  log.push_back("profile list emptied");
+}
+
+void HeadlessWizardHost::SetBar(int position, int max) {
+  barPosition = position;
+  barMax = max;
+}
+
+void HeadlessWizardHost::SetFileLabel(const Text& text) { fileLabel = text; }
+
+void HeadlessWizardHost::ShowFinish() {
+  finishShown = true;
+  log.push_back("finish");
+}
+
+}  // namespace brantle

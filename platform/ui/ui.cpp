@@ -1,0 +1,39 @@
+#include "platform/ui/ui.h"
+
+#include <algorithm>
+#include <exception>
+
+namespace platform::ui {
+
+Ui::~Ui() = default;
+
+void Ui::Adopt(std::unique_ptr<Form> form) {
+  if (!mainForm_) mainForm_ = form.get();
+  forms_.push_back(std::move(form));
+}
+
+void Ui::Release(Form& form) {
+  Form* target = &form;
+  Post([this, target] {
+    auto it = std::find_if(forms_.begin(), forms_.end(), [&](const auto& f) { return f.get() == target; });
+    if (it == forms_.end()) return;
+    std::unique_ptr<Form> doomed = std::move(*it);
+    forms_.erase(it);
+    if (mainForm_ == target) mainForm_ = nullptr;
+  });
+}
+
+void Ui::DestroyForms() {
+  while (!forms_.empty()) forms_.pop_back();
+  mainForm_ = nullptr;
+}
+
+void Ui::Guard(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    ShowError(FromUtf8(e.what()));
+  }
+}
+
+}  // namespace platform::ui

@@ -1,0 +1,688 @@
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "platform/win32/ui/win32_ui_internal.h"
+
+namespace platform::ui::win32 {
+
+namespace {
+
+const wchar_t kPeerProp[] = L"BzPeer";
+const wchar_t kIndexProp[] = L"BzIndex";
+constexpr int kBrowseWidth = 23;
+
+class DcCanvas : public Canvas {
+ public:
+  explicit DcCanvas(HDC dc) : dc_(dc) { SetBkMode(dc_, TRANSPARENT); }
+  void SetBrushColor(Color color) override { brush_ = color; }
+  void SetTextColor(Color color) override { ::SetTextColor(dc_, color); }
+  void SetFont(const Font& font) override { SelectObject(dc_, FontHandle(font)); }
+  void FillRect(const Rect& rect) override {
+    RECT r{rect.left, rect.top, rect.right, rect.bottom};
+    ::FillRect(dc_, &r, BrushHandle(brush_));
+  }
+  void TextOut(int x, int y, const Text& text) override {
+    TextOutW(dc_, x, y, W(text), static_cast<int>(text.size()));
+  }
+  void DrawRadio(const Rect& rect, bool checked) override {
+    RECT r{rect.left, rect.top, rect.right, rect.bottom};
+    DrawFrameControl(dc_, &r, DFC_BUTTON, DFCS_BUTTONRADIO | (checked ? DFCS_CHECKED : 0));
+  }
+
+ private:
+  HDC dc_;
+  Color brush_ = kWhite;
+};
+
+LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+  return reinterpret_cast<ControlPeer*>(data)->Subclassed(hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_ERASEBKGND) {
+    ControlPeer* peer = PeerOfWindow(hwnd);
+    Color color = kWhite;
+    if (peer) {
+      Component& c = peer->GetComponent();
+      color = c.GetColor() != kDefaultColor ? c.GetColor() : c.Owner().GetColor();
+    }
+    RECT r;
+    GetClientRect(hwnd, &r);
+    FillRect(reinterpret_cast<HDC>(wParam), &r, BrushHandle(color));
+    return 1;
+  }
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+DWORD AlignStyle(Alignment a) {
+  switch (a) {
+    case Alignment::Right: return SS_RIGHT;
+    case Alignment::Center: return SS_CENTER;
+    default: return SS_LEFT;
+  }
+}
+
+HBITMAP BitmapOf(const Picture& picture) {
+  if (!picture.resource.empty()) {
+    return static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), W(picture.resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  }
+  if (picture.pixels.empty()) return nullptr;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = picture.width;
+  info.bmiHeader.biHeight = -picture.height;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap && bits) std::copy(picture.pixels.begin(), picture.pixels.end(), static_cast<uint32_t*>(bits));
+  return bitmap;
+}
+
+}  // namespace
+
+const wchar_t* PanelClass() {
+  static bool registered = false;
+  if (!registered) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = PanelProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = L"BzPanel";
+    RegisterClassExW(&wc);
+    registered = true;
+  }
+  return L"BzPanel";
+}
+
+ControlPeer* PeerOfWindow(HWND hwnd) { return hwnd ? static_cast<ControlPeer*>(GetPropW(hwnd, kPeerProp)) : nullptr; }
+
+ControlPeer::ControlPeer(FormWindow& form, Component& component) : form_(form), component_(component) {}
+
+ControlPeer::~ControlPeer() {
+  for (HWND radio : radios_) DestroyWindow(radio);
+  if (browse_) DestroyWindow(browse_);
+  if (hwnd_) {
+    RemoveWindowSubclass(hwnd_, SubclassProc, 1);
+    RemovePropW(hwnd_, kPeerProp);
+    DestroyWindow(hwnd_);
+  }
+  if (images_) ImageList_Destroy(images_);
+  if (bitmap_) DeleteObject(bitmap_);
+  if (component_.GetKind() == Kind::TabSheet) {
+    if (ControlPeer* pages = form_.PeerOf(component_.Parent())) pages->Apply(Prop::Items, -1);
+  }
+}
+
+Rect ControlPeer::ClientBounds() const { return component_.Bounds(); }
+
+void ControlPeer::Create(HWND parent) {
+  const wchar_t* cls = nullptr;
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+  DWORD ex = 0;
+  const Text& text = component_.Caption();
+  switch (component_.GetKind()) {
+    case Kind::Label:
+    case Kind::StaticText: {
+      auto& label = static_cast<Label&>(component_);
+      cls = L"STATIC";
+      bool plainLeft = label.GetAlignment() == Alignment::Left && !label.WordWrap();
+      style |= SS_NOTIFY | (plainLeft ? SS_LEFTNOWORDWRAP : AlignStyle(label.GetAlignment()));
+      break;
+    }
+    case Kind::Button:
+    case Kind::ToolButton:
+      cls = L"BUTTON";
+      style |= WS_TABSTOP | (static_cast<Button&>(component_).Default() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+      break;
+    case Kind::CheckBox: cls = L"BUTTON"; style |= WS_TABSTOP | BS_AUTOCHECKBOX; break;
+    case Kind::RadioButton: cls = L"BUTTON"; style |= WS_TABSTOP | BS_AUTORADIOBUTTON; break;
+    case Kind::Edit:
+    case Kind::DirectoryEdit:
+      cls = L"EDIT";
+      style |= WS_TABSTOP | ES_AUTOHSCROLL | (static_cast<Edit&>(component_).ReadOnly() ? ES_READONLY : 0);
+      ex = WS_EX_CLIENTEDGE;
+      break;
+    case Kind::Memo:
+      cls = L"EDIT";
+      style |= WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN |
+               (static_cast<Memo&>(component_).ReadOnly() ? ES_READONLY : 0) |
+               (static_cast<Memo&>(component_).WordWrap() ? 0 : (ES_AUTOHSCROLL | WS_HSCROLL));
+      ex = WS_EX_CLIENTEDGE;
+      break;
+    case Kind::ComboBox:
+      cls = L"COMBOBOX";
+      style |= WS_TABSTOP | WS_VSCROLL | (static_cast<ComboBox&>(component_).DropDownList() ? CBS_DROPDOWNLIST : CBS_DROPDOWN);
+      break;
+    case Kind::ListBox:
+      cls = L"LISTBOX";
+      style |= WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+               (static_cast<ListBox&>(component_).OwnerDraw() ? (LBS_OWNERDRAWFIXED | LBS_HASSTRINGS) : 0);
+      ex = WS_EX_CLIENTEDGE;
+      break;
+    case Kind::ListView:
+      cls = WC_LISTVIEWW;
+      style |= WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL;
+      ex = WS_EX_CLIENTEDGE;
+      break;
+    case Kind::ProgressBar:
+      cls = PROGRESS_CLASSW;
+      style |= static_cast<ProgressBar&>(component_).Smooth() ? PBS_SMOOTH : 0;
+      break;
+    case Kind::PageControl: cls = WC_TABCONTROLW; style |= WS_TABSTOP | WS_CLIPCHILDREN; break;
+    case Kind::GroupBox:
+    case Kind::RadioGroup: cls = L"BUTTON"; style |= BS_GROUPBOX | WS_CLIPCHILDREN; break;
+    case Kind::TabSheet:
+    case Kind::Panel: cls = PanelClass(); style |= WS_CLIPCHILDREN; break;
+    case Kind::Image: cls = L"STATIC"; style |= SS_BITMAP | SS_NOTIFY | SS_REALSIZECONTROL; break;
+    default: return;  // timers and menus have no window of their own
+  }
+  Rect b = ClientBounds();
+  int width = b.Width();
+  if (component_.GetKind() == Kind::DirectoryEdit) width -= kBrowseWidth;
+  UINT id = 1000 + static_cast<UINT>(component_.CreationIndex());
+  hwnd_ = CreateWindowExW(ex, cls, W(text), style, b.left, b.top, width, b.Height(), parent,
+                          reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  if (!hwnd_) return;
+  SetPropW(hwnd_, kPeerProp, this);
+  SetWindowSubclass(hwnd_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  if (component_.GetKind() == Kind::DirectoryEdit) {
+    browse_ = CreateWindowExW(0, L"BUTTON", L"...", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, b.left + width, b.top,
+                              kBrowseWidth, b.Height(), parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetPropW(browse_, kPeerProp, this);
+  }
+  if (component_.GetKind() == Kind::ListView) {
+    ListView_SetExtendedListViewStyle(hwnd_, LVS_EX_DOUBLEBUFFER);
+    Apply(Prop::Style, -1);
+    RebuildColumns();
+    Apply(Prop::Picture, -1);
+  }
+  if (component_.GetKind() == Kind::ComboBox) {
+    // A combo box's height includes its drop-down list.
+    SetWindowPos(hwnd_, nullptr, 0, 0, width, b.Height() * 8, SWP_NOMOVE | SWP_NOZORDER);
+  }
+  for (Prop p : {Prop::Font, Prop::Items, Prop::ItemIndex, Prop::Checked, Prop::Range, Prop::Position,
+                 Prop::ListItems, Prop::Picture, Prop::Enabled, Prop::Style}) {
+    Apply(p, -1);
+  }
+  if (component_.GetKind() == Kind::TabSheet) {
+    if (ControlPeer* pages = form_.PeerOf(component_.Parent())) pages->Apply(Prop::Items, -1);
+  }
+  Apply(Prop::Visible, -1);
+}
+
+void ControlPeer::Changed(Component& component, Prop prop, int index) {
+  if (syncing_) return;
+  if (component_.GetKind() == Kind::MenuItem || component_.GetKind() == Kind::MainMenu) {
+    form_.RebuildMenu();
+    return;
+  }
+  Apply(prop, index);
+}
+
+void ControlPeer::Apply(Prop prop, int index) {
+  if (!hwnd_) return;
+  const Kind kind = component_.GetKind();
+  switch (prop) {
+    case Prop::Caption:
+      if (kind == Kind::TabSheet) {
+        if (ControlPeer* pages = form_.PeerOf(component_.Parent())) pages->Apply(Prop::Items, -1);
+      } else if (kind == Kind::ComboBox && !static_cast<ComboBox&>(component_).DropDownList()) {
+        SetWindowTextW(hwnd_, W(component_.Caption()));
+      } else if (kind != Kind::ComboBox && kind != Kind::ListBox && kind != Kind::ListView &&
+                 kind != Kind::PageControl) {
+        SetWindowTextW(hwnd_, W(component_.Caption()));
+      }
+      break;
+    case Prop::Enabled:
+      EnableWindow(hwnd_, component_.Enabled());
+      if (browse_) EnableWindow(browse_, component_.Enabled());
+      break;
+    case Prop::Visible: {
+      bool show = component_.Visible();
+      if (kind == Kind::TabSheet) show = show && static_cast<TabSheet&>(component_).Pages().ActivePage() == &component_;
+      ShowWindow(hwnd_, show ? SW_SHOWNA : SW_HIDE);
+      if (browse_) ShowWindow(browse_, show ? SW_SHOWNA : SW_HIDE);
+      break;
+    }
+    case Prop::Bounds: {
+      if (kind == Kind::TabSheet) break;
+      Rect b = ClientBounds();
+      int width = browse_ ? b.Width() - kBrowseWidth : b.Width();
+      int height = kind == Kind::ComboBox ? b.Height() * 8 : b.Height();
+      MoveWindow(hwnd_, b.left, b.top, width, height, TRUE);
+      if (browse_) MoveWindow(browse_, b.left + width, b.top, kBrowseWidth, b.Height(), TRUE);
+      if (kind == Kind::PageControl) PlacePages();
+      if (kind == Kind::RadioGroup) RebuildRadios();
+      break;
+    }
+    case Prop::Font:
+      SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(component_.GetFont())), TRUE);
+      if (browse_) SendMessageW(browse_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(component_.GetFont())), TRUE);
+      for (HWND radio : radios_) SendMessageW(radio, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(component_.GetFont())), TRUE);
+      InvalidateRect(hwnd_, nullptr, TRUE);
+      break;
+    case Prop::Color: InvalidateRect(hwnd_, nullptr, TRUE); break;
+    case Prop::Checked:
+      if (kind == Kind::CheckBox || kind == Kind::RadioButton) {
+        Button_SetCheck(hwnd_, static_cast<CheckBox&>(component_).Checked() ? BST_CHECKED : BST_UNCHECKED);
+      }
+      break;
+    case Prop::Items:
+    case Prop::ItemIndex: RebuildItems(); break;
+    case Prop::Range:
+    case Prop::Position:
+      if (kind == Kind::ProgressBar) {
+        auto& bar = static_cast<ProgressBar&>(component_);
+        SendMessageW(hwnd_, PBM_SETRANGE32, bar.Min(), bar.Max());
+        SendMessageW(hwnd_, PBM_SETPOS, bar.Position(), 0);
+      }
+      break;
+    case Prop::Columns: RebuildColumns(); break;
+    case Prop::ListItem:
+      if (kind == Kind::ListView) SetRow(index, false);
+      break;
+    case Prop::ListItems:
+      if (kind == Kind::ListView) {
+        auto& list = static_cast<ListView&>(component_);
+        syncing_ = true;
+        ListView_DeleteAllItems(hwnd_);
+        for (int i = 0; i < list.Count(); ++i) SetRow(i, true);
+        syncing_ = false;
+      }
+      break;
+    case Prop::ActivePage:
+      if (kind == Kind::PageControl) RebuildItems();
+      break;
+    case Prop::Picture:
+      if (kind == Kind::ListView) {
+        auto& list = static_cast<ListView&>(component_);
+        if (images_) ImageList_RemoveAll(images_);
+        if (!list.SmallIcons().empty()) {
+          if (!images_) {
+            images_ = ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                       ILC_COLOR32 | ILC_MASK, 8, 8);
+          }
+          for (uintptr_t icon : list.SmallIcons()) ImageList_AddIcon(images_, reinterpret_cast<HICON>(icon));
+          ListView_SetImageList(hwnd_, images_, LVSIL_SMALL);
+        }
+      } else if (kind == Kind::Image) {
+        HBITMAP old = bitmap_;
+        bitmap_ = BitmapOf(static_cast<Image&>(component_).GetPicture());
+        SendMessageW(hwnd_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap_));
+        Rect b = ClientBounds();
+        MoveWindow(hwnd_, b.left, b.top, b.Width(), b.Height(), TRUE);
+        if (old) DeleteObject(old);
+      }
+      break;
+    case Prop::Redraw:
+      if (kind == Kind::ListView) {
+        bool on = !static_cast<ListView&>(component_).Updating();
+        SendMessageW(hwnd_, WM_SETREDRAW, on, 0);
+        if (on) InvalidateRect(hwnd_, nullptr, TRUE);
+      }
+      break;
+    case Prop::ScrollTo:
+      if (kind == Kind::ListView && index >= 0) ListView_EnsureVisible(hwnd_, index, FALSE);
+      break;
+    case Prop::Style:
+      if (kind == Kind::ListView) {
+        auto& list = static_cast<ListView&>(component_);
+        DWORD ex = LVS_EX_DOUBLEBUFFER | (list.Checkboxes() ? LVS_EX_CHECKBOXES : 0) |
+                   (list.GridLines() ? LVS_EX_GRIDLINES : 0) | (list.RowSelect() ? LVS_EX_FULLROWSELECT : 0);
+        ListView_SetExtendedListViewStyle(hwnd_, ex);
+        LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+        style = list.ReadOnly() ? (style & ~LVS_EDITLABELS) : (style | LVS_EDITLABELS);
+        SetWindowLongPtrW(hwnd_, GWL_STYLE, style);
+      } else if (kind == Kind::ListBox) {
+        SendMessageW(hwnd_, LB_SETITEMHEIGHT, 0, static_cast<ListBox&>(component_).ItemHeight());
+      } else if (kind == Kind::ProgressBar) {
+        LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+        bool smooth = static_cast<ProgressBar&>(component_).Smooth();
+        SetWindowLongPtrW(hwnd_, GWL_STYLE, smooth ? (style | PBS_SMOOTH) : (style & ~PBS_SMOOTH));
+      } else if (kind == Kind::RadioGroup) {
+        RebuildRadios();
+      } else if (kind == Kind::Edit || kind == Kind::DirectoryEdit || kind == Kind::Memo) {
+        bool readOnly = kind == Kind::Memo ? static_cast<Memo&>(component_).ReadOnly()
+                                           : static_cast<Edit&>(component_).ReadOnly();
+        SendMessageW(hwnd_, EM_SETREADONLY, readOnly, 0);
+      }
+      break;
+    default: break;
+  }
+}
+
+void ControlPeer::RebuildItems() {
+  const Kind kind = component_.GetKind();
+  syncing_ = true;
+  if (kind == Kind::ListBox || kind == Kind::ComboBox) {
+    auto& items = static_cast<ItemsControl&>(component_);
+    bool list = kind == Kind::ListBox;
+    SendMessageW(hwnd_, list ? LB_RESETCONTENT : CB_RESETCONTENT, 0, 0);
+    for (const Text& item : items.Items()) {
+      SendMessageW(hwnd_, list ? LB_ADDSTRING : CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(item)));
+    }
+    SendMessageW(hwnd_, list ? LB_SETCURSEL : CB_SETCURSEL, static_cast<WPARAM>(items.ItemIndex()), 0);
+  } else if (kind == Kind::RadioGroup) {
+    RebuildRadios();
+  } else if (kind == Kind::PageControl) {
+    auto& pages = static_cast<PageControl&>(component_);
+    TabCtrl_DeleteAllItems(hwnd_);
+    int i = 0;
+    for (TabSheet* sheet : pages.Pages()) {
+      TCITEMW tab{};
+      tab.mask = TCIF_TEXT;
+      Text caption = sheet->Caption();
+      tab.pszText = const_cast<wchar_t*>(W(caption));
+      SendMessageW(hwnd_, TCM_INSERTITEMW, static_cast<WPARAM>(i++), reinterpret_cast<LPARAM>(&tab));
+    }
+    TabCtrl_SetCurSel(hwnd_, pages.ActivePageIndex());
+    PlacePages();
+  }
+  syncing_ = false;
+}
+
+void ControlPeer::PlacePages() {
+  auto& pages = static_cast<PageControl&>(component_);
+  RECT r{0, 0, component_.Width(), component_.Height()};
+  TabCtrl_AdjustRect(hwnd_, FALSE, &r);
+  for (TabSheet* sheet : pages.Pages()) {
+    ControlPeer* peer = form_.PeerOf(sheet);
+    if (!peer || !peer->hwnd_) continue;
+    MoveWindow(peer->hwnd_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    peer->Apply(Prop::Visible, -1);
+  }
+}
+
+void ControlPeer::RebuildRadios() {
+  auto& group = static_cast<RadioGroup&>(component_);
+  for (HWND radio : radios_) DestroyWindow(radio);
+  radios_.clear();
+  const int count = group.Count();
+  if (count == 0) return;
+  const int columns = group.Columns();
+  const int rows = (count + columns - 1) / columns;
+  const int top = 16, height = std::max(16, (component_.Height() - top - 6) / std::max(1, rows));
+  const int width = (component_.Width() - 16) / columns;
+  for (int i = 0; i < count; ++i) {
+    int x = 8 + (i / rows) * width, y = top + (i % rows) * height;
+    HWND radio = CreateWindowExW(0, L"BUTTON", W(group.Items()[static_cast<size_t>(i)]),
+                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTORADIOBUTTON, x, y, width - 4, 17, hwnd_,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetPropW(radio, kPeerProp, this);
+    SetPropW(radio, kIndexProp, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(i + 1)));
+    SendMessageW(radio, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(component_.GetFont())), FALSE);
+    Button_SetCheck(radio, i == group.ItemIndex() ? BST_CHECKED : BST_UNCHECKED);
+    radios_.push_back(radio);
+  }
+}
+
+void ControlPeer::RebuildColumns() {
+  auto& list = static_cast<ListView&>(component_);
+  while (ListView_DeleteColumn(hwnd_, 0)) {
+  }
+  int i = 0;
+  for (const ListColumn& column : list.Columns()) {
+    LVCOLUMNW col{};
+    col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+    Text caption = column.caption;
+    col.pszText = const_cast<wchar_t*>(W(caption));
+    col.cx = column.width;
+    col.fmt = column.alignment == Alignment::Right ? LVCFMT_RIGHT
+              : column.alignment == Alignment::Center ? LVCFMT_CENTER : LVCFMT_LEFT;
+    SendMessageW(hwnd_, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&col));
+    if (column.autoSize) ListView_SetColumnWidth(hwnd_, i, LVSCW_AUTOSIZE_USEHEADER);
+    ++i;
+  }
+}
+
+void ControlPeer::SetRow(int index, bool insert) {
+  auto& list = static_cast<ListView&>(component_);
+  if (index < 0 || index >= list.Count()) return;
+  ListItem& item = list.Item(index);
+  bool wasSyncing = syncing_;
+  syncing_ = true;
+  LVITEMW row{};
+  row.mask = LVIF_TEXT | LVIF_IMAGE;
+  row.iItem = index;
+  Text caption = item.Caption();
+  row.pszText = const_cast<wchar_t*>(W(caption));
+  row.iImage = item.ImageIndex();
+  SendMessageW(hwnd_, insert ? LVM_INSERTITEMW : LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&row));
+  for (size_t s = 0; s < list.Columns().size() && s + 1 <= list.Columns().size(); ++s) {
+    if (s == 0) continue;
+    Text sub = item.SubItem(static_cast<int>(s) - 1);
+    LVITEMW cell{};
+    cell.iSubItem = static_cast<int>(s);
+    cell.pszText = const_cast<wchar_t*>(W(sub));
+    SendMessageW(hwnd_, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&cell));
+  }
+  if (list.Checkboxes()) ListView_SetCheckState(hwnd_, index, item.Checked());
+  syncing_ = wasSyncing;
+}
+
+int ControlPeer::HeaderHeight() {
+  HWND header = hwnd_ ? ListView_GetHeader(hwnd_) : nullptr;
+  if (!header) return -1;
+  RECT r;
+  GetWindowRect(header, &r);
+  return r.bottom - r.top;
+}
+
+void ControlPeer::Command(HWND from, UINT code) {
+  Win32Ui& ui = form_.GetUi();
+  const Kind kind = component_.GetKind();
+  if (from == browse_) {
+    if (code == BN_CLICKED) ui.Guard([&] { static_cast<DirectoryEdit&>(component_).Browse(); });
+    return;
+  }
+  if (syncing_) return;
+  if (kind == Kind::RadioGroup && code == BN_CLICKED) {
+    int index = static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(from, kIndexProp))) - 1;
+    ui.Guard([&] { static_cast<RadioGroup&>(component_).Select(index); });
+    return;
+  }
+  ui.Guard([&] {
+    switch (kind) {
+      case Kind::Button:
+      case Kind::ToolButton:
+        if (code == BN_CLICKED) component_.Click();
+        break;
+      case Kind::CheckBox:
+      case Kind::RadioButton:
+        if (code == BN_CLICKED) {
+          static_cast<CheckBox&>(component_).SetChecked(Button_GetCheck(hwnd_) == BST_CHECKED);
+        }
+        break;
+      case Kind::Label:
+      case Kind::StaticText:
+      case Kind::Image:
+        if (code == STN_CLICKED) component_.Click();
+        if (code == STN_DBLCLK) component_.DblClick();
+        break;
+      case Kind::Edit:
+      case Kind::DirectoryEdit:
+      case Kind::Memo:
+        if (code == EN_CHANGE) {
+          int length = GetWindowTextLengthW(hwnd_);
+          std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
+          GetWindowTextW(hwnd_, buffer.data(), length + 1);
+          syncing_ = true;
+          component_.SetText(FromW(buffer.c_str()));
+          syncing_ = false;
+        }
+        break;
+      case Kind::ListBox:
+        if (code == LBN_SELCHANGE) {
+          syncing_ = true;
+          static_cast<ListBox&>(component_).Select(static_cast<int>(SendMessageW(hwnd_, LB_GETCURSEL, 0, 0)));
+          syncing_ = false;
+          InvalidateRect(hwnd_, nullptr, TRUE);
+        }
+        if (code == LBN_DBLCLK) component_.DblClick();
+        break;
+      case Kind::ComboBox:
+        if (code == CBN_SELCHANGE) {
+          syncing_ = true;
+          static_cast<ComboBox&>(component_).Select(static_cast<int>(SendMessageW(hwnd_, CB_GETCURSEL, 0, 0)));
+          syncing_ = false;
+        }
+        break;
+      default:
+        break;
+    }
+  });
+}
+
+bool ControlPeer::Notify(NMHDR* header, LRESULT* result) {
+  Win32Ui& ui = form_.GetUi();
+  const Kind kind = component_.GetKind();
+  if (kind == Kind::PageControl && header->code == TCN_SELCHANGE) {
+    int index = TabCtrl_GetCurSel(hwnd_);
+    ui.Guard([&] { static_cast<PageControl&>(component_).SelectPage(index); });
+    PlacePages();
+    return false;
+  }
+  if (kind != Kind::ListView) return false;
+  auto& list = static_cast<ListView&>(component_);
+  switch (header->code) {
+    case LVN_COLUMNCLICK: {
+      int column = reinterpret_cast<NMLISTVIEW*>(header)->iSubItem;
+      ui.Guard([&] { list.ColumnClick(column); });
+      return true;
+    }
+    case LVN_ITEMCHANGED: {
+      auto* change = reinterpret_cast<NMLISTVIEW*>(header);
+      if (syncing_ || change->iItem < 0 || change->iItem >= list.Count()) return false;
+      if ((change->uChanged & LVIF_STATE) && (change->uNewState & LVIS_STATEIMAGEMASK) != (change->uOldState & LVIS_STATEIMAGEMASK)) {
+        bool checked = ListView_GetCheckState(hwnd_, change->iItem) != 0;
+        if (checked != list.Item(change->iItem).Checked()) {
+          syncing_ = true;
+          ui.Guard([&] { list.ToggleCheckByUser(change->iItem); });
+          syncing_ = false;
+        }
+      }
+      if ((change->uNewState & LVIS_SELECTED) && !(change->uOldState & LVIS_SELECTED)) {
+        syncing_ = true;
+        ui.Guard([&] { list.SetItemIndex(change->iItem); });
+        syncing_ = false;
+      }
+      return false;
+    }
+    case NM_CUSTOMDRAW: {
+      auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
+      if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) {
+        *result = list.OnCustomDrawItem ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
+        return true;
+      }
+      if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
+        ItemDrawStyle style;
+        ui.Guard([&] { style = list.DrawStyle(static_cast<int>(draw->nmcd.dwItemSpec)); });
+        if (style.textColor != kDefaultColor) draw->clrText = style.textColor;
+        if (style.backColor != kDefaultColor) draw->clrTextBk = style.backColor;
+        Font font = component_.GetFont();
+        font.bold = style.bold;
+        SelectObject(draw->nmcd.hdc, FontHandle(font));
+        *result = CDRF_NEWFONT;
+        return true;
+      }
+      return false;
+    }
+    default:
+      return false;
+  }
+}
+
+void ControlPeer::DrawItem(const DRAWITEMSTRUCT& item) {
+  if (component_.GetKind() != Kind::ListBox || item.itemID == static_cast<UINT>(-1)) return;
+  DcCanvas canvas(item.hDC);
+  canvas.SetFont(component_.GetFont());
+  Rect rect{item.rcItem.left, item.rcItem.top, item.rcItem.right, item.rcItem.bottom};
+  OwnerDrawState state{(item.itemState & ODS_SELECTED) != 0, (item.itemState & ODS_FOCUS) != 0};
+  form_.GetUi().Guard([&] { static_cast<ListBox&>(component_).DrawItem(static_cast<int>(item.itemID), canvas, rect, state); });
+}
+
+HBRUSH ControlPeer::ControlColor(HDC dc) {
+  const Kind kind = component_.GetKind();
+  if (kind == Kind::Edit || kind == Kind::DirectoryEdit || kind == Kind::Memo || kind == Kind::ListBox ||
+      kind == Kind::ComboBox) {
+    return nullptr;  // the system's field colours
+  }
+  Font font = component_.GetFont();
+  ::SetTextColor(dc, font.color);
+  SetBkMode(dc, TRANSPARENT);
+  Color back = kDefaultColor;
+  for (const Component* c = &component_; c && back == kDefaultColor; c = c->Parent()) back = c->GetColor();
+  if (back == kDefaultColor) back = component_.Owner().GetColor();
+  return BrushHandle(back);
+}
+
+LRESULT ControlPeer::Subclassed(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  Win32Ui& ui = form_.GetUi();
+  switch (msg) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_DRAWITEM:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX: {
+      // Containers pass what their children send on to the form.
+      LRESULT result = 0;
+      if (hwnd == hwnd_ && form_.Dispatch(msg, wParam, lParam, &result)) return result;
+      break;
+    }
+    case WM_ERASEBKGND:
+      if (component_.GetKind() == Kind::GroupBox || component_.GetKind() == Kind::RadioGroup) {
+        RECT r;
+        GetClientRect(hwnd, &r);
+        FillRect(reinterpret_cast<HDC>(wParam), &r, ControlColor(reinterpret_cast<HDC>(wParam)));
+        return 1;
+      }
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP: {
+      MouseEvent event;
+      event.button = (msg == WM_RBUTTONDOWN || msg == WM_RBUTTONUP) ? MouseButton::Right : MouseButton::Left;
+      event.x = GET_X_LPARAM(lParam);
+      event.y = GET_Y_LPARAM(lParam);
+      if (component_.GetKind() == Kind::ListView) {
+        LVHITTESTINFO hit{};
+        hit.pt = POINT{event.x, event.y};
+        event.item = ListView_HitTest(hwnd_, &hit);
+        event.onStateIcon = (hit.flags & LVHT_ONITEMSTATEICON) != 0;
+      }
+      bool down = msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN;
+      ui.Guard([&] { down ? component_.MouseDown(event) : component_.MouseUp(event); });
+      break;
+    }
+    case WM_MOUSEMOVE:
+      if (!mouseInside_) {
+        mouseInside_ = true;
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
+        TrackMouseEvent(&track);
+        ui.Guard([&] { component_.MouseEnter(); });
+      }
+      break;
+    case WM_MOUSELEAVE:
+      mouseInside_ = false;
+      ui.Guard([&] { component_.MouseLeave(); });
+      break;
+    case WM_SETCURSOR:
+      if (ui.Busy()) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace platform::ui::win32

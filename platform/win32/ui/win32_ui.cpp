@@ -1,0 +1,297 @@
+#include "platform/win32/ui/win32_ui_internal.h"
+
+#include <shlobj.h>
+
+#include <algorithm>
+
+#undef MessageBox
+
+namespace platform::ui::win32 {
+
+namespace {
+
+constexpr UINT kWakeMessage = WM_APP + 1;
+Win32Ui* g_ui = nullptr;
+std::map<UINT_PTR, Timer*> g_timers;
+
+LRESULT CALLBACK WakeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == kWakeMessage) return 0;  // the loop runs the calls after each message
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+void CALLBACK TimerProc(HWND, UINT, UINT_PTR id, DWORD) {
+  auto it = g_timers.find(id);
+  if (it == g_timers.end()) return;
+  Timer* timer = it->second;
+  g_ui->Guard([timer] { timer->Tick(); });
+}
+
+UINT_PTR TimerIdOf(const Timer& timer) {
+  for (const auto& [id, t] : g_timers) {
+    if (t == &timer) return id;
+  }
+  return 0;
+}
+
+int CALLBACK BrowseCallback(HWND hwnd, UINT msg, LPARAM, LPARAM data) {
+  if (msg == BFFM_INITIALIZED && data) SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, data);
+  return 0;
+}
+
+BOOL CALLBACK CollectEnabled(HWND hwnd, LPARAM data) {
+  auto* list = reinterpret_cast<std::vector<HWND>*>(data);
+  if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) list->push_back(hwnd);
+  return TRUE;
+}
+
+HWND ActiveOwner() {
+  HWND active = GetActiveWindow();
+  return active ? GetAncestor(active, GA_ROOT) : nullptr;
+}
+
+}  // namespace
+
+struct Win32Ui::Impl {
+  HWND wake = nullptr;
+  std::map<const Form*, std::unique_ptr<FormWindow>> windows;
+};
+
+Win32Ui::Win32Ui() : impl_(std::make_unique<Impl>()) {
+  g_ui = this;
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS |
+                                           ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&icc);
+  OleInitialize(nullptr);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = WakeProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"BzUiWake";
+  RegisterClassExW(&wc);
+  impl_->wake = CreateWindowExW(0, L"BzUiWake", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+  HWND wake = impl_->wake;
+  calls_.SetWake([wake] { PostMessageW(wake, kWakeMessage, 0, 0); });
+}
+
+Win32Ui::~Win32Ui() {
+  calls_.SetWake(nullptr);
+  DestroyForms();
+  impl_->windows.clear();
+  if (impl_->wake) DestroyWindow(impl_->wake);
+  OleUninitialize();
+  g_ui = nullptr;
+}
+
+void Win32Ui::Realize(Form& form) {
+  auto& window = impl_->windows[&form];
+  if (window) return;
+  window = std::make_unique<FormWindow>(*this, form);
+  form.SetPeer(window.get());
+  window->Create();
+}
+
+uintptr_t Win32Ui::WindowOf(const Form& form) const {
+  auto it = impl_->windows.find(&form);
+  return it == impl_->windows.end() ? 0 : reinterpret_cast<uintptr_t>(it->second->Handle());
+}
+
+bool Win32Ui::PumpOne() {
+  MSG msg;
+  if (GetMessageW(&msg, nullptr, 0, 0) <= 0) return false;
+  Guard([&] {
+    if (OnLoopMessage) OnLoopMessage(msg.message);
+  });
+  Form* main = MainForm();
+  HWND client = nullptr;
+  if (main && main->Style() == FormStyle::MdiForm) {
+    auto it = impl_->windows.find(main);
+    if (it != impl_->windows.end()) client = it->second->MdiClient();
+  }
+  if (!client || !TranslateMDISysAccel(client, &msg)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  Guard([&] { calls_.RunPending(); });
+  return true;
+}
+
+void Win32Ui::Run() {
+  while (!Terminated() && PumpOne()) {
+  }
+}
+
+void Win32Ui::Terminate() {
+  SetTerminated();
+  PostQuitMessage(0);
+}
+
+ModalResult Win32Ui::MessageBox(const Text& text, const Text& caption, MsgButtons buttons, MsgIcon icon) {
+  static const UINT kButtons[] = {MB_OK, MB_OKCANCEL, MB_ABORTRETRYIGNORE, MB_YESNOCANCEL, MB_YESNO, MB_RETRYCANCEL};
+  static const UINT kIcons[] = {0, MB_ICONERROR, MB_ICONQUESTION, MB_ICONWARNING, MB_ICONINFORMATION};
+  UINT flags = kButtons[static_cast<int>(buttons)] | kIcons[static_cast<int>(icon)];
+  return static_cast<ModalResult>(::MessageBoxW(ActiveOwner(), W(text), W(caption), flags));
+}
+
+bool Win32Ui::SelectDirectory(const Text& caption, Text* folder) {
+  BROWSEINFOW info{};
+  info.hwndOwner = ActiveOwner();
+  info.lpszTitle = W(caption);
+  info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+  info.lpfn = BrowseCallback;
+  info.lParam = reinterpret_cast<LPARAM>(W(*folder));
+  PIDLIST_ABSOLUTE list = SHBrowseForFolderW(&info);
+  if (!list) return false;
+  wchar_t path[MAX_PATH] = {};
+  bool ok = SHGetPathFromIDListW(list, path) != FALSE;
+  CoTaskMemFree(list);
+  if (ok) *folder = FromW(path);
+  return ok;
+}
+
+MenuItem* Win32Ui::TrackPopup(PopupMenu& menu, int screenX, int screenY) {
+  HMENU hmenu = CreatePopupMenu();
+  std::map<UINT, MenuItem*> ids;
+  UINT next = 1;
+  FillMenu(hmenu, menu.Items(), &next, &ids);
+  HWND owner = ActiveOwner();
+  if (!owner) owner = reinterpret_cast<HWND>(WindowOf(menu.Owner()));
+  UINT chosen = static_cast<UINT>(
+      TrackPopupMenuEx(hmenu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN, screenX, screenY, owner, nullptr));
+  DestroyMenu(hmenu);
+  auto it = ids.find(chosen);
+  return it == ids.end() ? nullptr : it->second;
+}
+
+void Win32Ui::PushBusyCursor() {
+  if (busyDepth_++ == 0) SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+}
+
+void Win32Ui::PopBusyCursor() {
+  if (busyDepth_ > 0 && --busyDepth_ == 0) SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+}
+
+void Win32Ui::UpdateNow(Form& form) {
+  if (HWND hwnd = reinterpret_cast<HWND>(WindowOf(form))) {
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  }
+}
+
+Point Win32Ui::CursorPos() {
+  POINT p{};
+  GetCursorPos(&p);
+  return Point{p.x, p.y};
+}
+
+void Win32Ui::ShowForm(Form& form) {
+  Realize(form);
+  HWND hwnd = reinterpret_cast<HWND>(WindowOf(form));
+  if (form.Style() == FormStyle::MdiChild && GetParent(hwnd)) {
+    ShowWindow(hwnd, SW_SHOW);
+    SendMessageW(GetParent(hwnd), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hwnd), 0);
+    return;
+  }
+  ShowWindow(hwnd, SW_SHOW);
+  SetForegroundWindow(hwnd);
+}
+
+void Win32Ui::HideForm(Form& form) {
+  if (HWND hwnd = reinterpret_cast<HWND>(WindowOf(form))) ShowWindow(hwnd, SW_HIDE);
+}
+
+ModalResult Win32Ui::ShowModal(Form& form) {
+  Realize(form);
+  HWND self = reinterpret_cast<HWND>(WindowOf(form));
+  // Every other window of the program waits while the modal one is up.
+  std::vector<HWND> disabled;
+  EnumThreadWindows(GetCurrentThreadId(), CollectEnabled, reinterpret_cast<LPARAM>(&disabled));
+  disabled.erase(std::remove(disabled.begin(), disabled.end(), self), disabled.end());
+  for (HWND hwnd : disabled) EnableWindow(hwnd, FALSE);
+  form.Show();
+  while (form.GetModalResult() == ModalResult::None && form.Visible() && !Terminated() && PumpOne()) {
+  }
+  for (HWND hwnd : disabled) EnableWindow(hwnd, TRUE);
+  if (form.GetModalResult() == ModalResult::None) form.SetModalResult(ModalResult::Cancel);
+  form.Hide();
+  return form.GetModalResult();
+}
+
+void Win32Ui::FormDestroying(Form& form) {
+  auto it = impl_->windows.find(&form);
+  if (it == impl_->windows.end()) return;
+  form.SetPeer(nullptr);
+  impl_->windows.erase(it);
+}
+
+void Win32Ui::TimerChanged(Timer& timer) {
+  if (UINT_PTR id = TimerIdOf(timer)) {
+    KillTimer(nullptr, id);
+    g_timers.erase(id);
+  }
+  if (!timer.Enabled() || timer.Interval() <= 0) return;
+  UINT_PTR id = SetTimer(nullptr, 0, static_cast<UINT>(timer.Interval()), TimerProc);
+  if (id) g_timers[id] = &timer;
+}
+
+void Win32Ui::TimerRemoved(Timer& timer) {
+  if (UINT_PTR id = TimerIdOf(timer)) {
+    KillTimer(nullptr, id);
+    g_timers.erase(id);
+  }
+}
+
+HFONT FontHandle(const Font& font) {
+  static std::vector<std::pair<Font, HFONT>> cache;
+  for (const auto& [f, h] : cache) {
+    if (f.name == font.name && f.points == font.points && f.bold == font.bold && f.italic == font.italic &&
+        f.underline == font.underline && f.pixelHeight == font.pixelHeight) {
+      return h;
+    }
+  }
+  HDC screen = GetDC(nullptr);
+  int height = font.pixelHeight ? -font.pixelHeight : -MulDiv(font.points, GetDeviceCaps(screen, LOGPIXELSY), 72);
+  ReleaseDC(nullptr, screen);
+  HFONT h = CreateFontW(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic, font.underline, FALSE,
+                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                        DEFAULT_PITCH | FF_DONTCARE, W(font.name));
+  cache.emplace_back(font, h);
+  return h;
+}
+
+HBRUSH BrushHandle(Color color) {
+  static std::map<Color, HBRUSH> cache;
+  auto& brush = cache[color];
+  if (!brush) brush = CreateSolidBrush(color);
+  return brush;
+}
+
+void FillMenu(HMENU hmenu, const std::vector<MenuItem*>& items, UINT* nextId, std::map<UINT, MenuItem*>* ids) {
+  for (MenuItem* item : items) {
+    if (!item->Visible()) continue;
+    if (item->IsSeparator()) {
+      AppendMenuW(hmenu, MF_SEPARATOR, 0, nullptr);
+      continue;
+    }
+    Text caption = item->Caption();
+    if (!item->ShortCut().empty()) caption += u"\t" + item->ShortCut();
+    UINT flags = MF_STRING | (item->Enabled() ? 0 : MF_GRAYED) | (item->Checked() ? MF_CHECKED : 0);
+    auto children = item->Items();
+    if (!children.empty()) {
+      HMENU sub = CreatePopupMenu();
+      FillMenu(sub, children, nextId, ids);
+      AppendMenuW(hmenu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), W(caption));
+      continue;
+    }
+    UINT id = (*nextId)++;
+    (*ids)[id] = item;
+    AppendMenuW(hmenu, flags, id, W(caption));
+    if (item->RadioItem() && item->Checked()) {
+      MENUITEMINFOW info{};
+      info.cbSize = sizeof info;
+      info.fMask = MIIM_FTYPE;
+      info.fType = MFT_RADIOCHECK;
+      SetMenuItemInfoW(hmenu, id, FALSE, &info);
+    }
+  }
+}
+
+}  // namespace platform::ui::win32

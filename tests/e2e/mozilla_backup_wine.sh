@@ -1,0 +1,130 @@
+#!/usr/bin/env bash
+# brantle-cli.exe backs up and restores the sample Firefox profile (and a
+# Flock copy of it) under Wine set to Windows XP and to Windows 7:
+# selective and full round trips compared byte for byte, and each archive
+# holding exactly the ticked items' files that the profile has.
+# BUILD names the Windows build folder (default build/win64).
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+repo=$PWD
+build=$(realpath "${BUILD:-build/win64}")
+export WINEPREFIX="$build/wineprefix-mozilla"
+cli=(scripts/wine-run "$build/bin/brantle-cli.exe")
+sample=samples/firefox/Mozilla/Firefox
+fail() { echo "FAIL: $*" >&2; exit 1; }
+winpath() { /usr/lib/wine/wine64 winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+run() { "${cli[@]}" "$@" 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+
+# The items' files and folders (a trailing slash marks a folder).
+declare -A items=(
+  [Bookmarks]="bookmarks.html places.sqlite" [Cookies]="cookies.txt cookies.sqlite"
+  [Download history]="downloads.rdf downloads.sqlite" [Extensions]="extensions.ini extensions/"
+  [History]="history.dat places.sqlite" [Preferences]="prefs.js user.js preferences/"
+  [Saved form data]="formhistory.dat formhistory.sqlite"
+  [Saved passwords]="key3.db signons2.txt signons3.txt signons.sqlite"
+  [Site(s) preferences]="hostperm.1 content-prefs.sqlite" [Mime types]="mimeTypes.rdf"
+  [Search engines]="search.rdf search.sqlite searchplugins/" [Sessions]="sessionstore.js"
+  [Spelling dictionary]="persdict.dat" [Toolbar size settings]="localstore.rdf"
+  [User set preferences]="chrome/" [Flock specific data]="flock-data.sqlite webdetective.sqlite"
+  [Feed data]="feedcontent.sqlite")
+
+# The files of a profile folder that the comma-separated items take, one per line, sorted.
+expected_files() {  # profile-dir items
+  local dir=$1 caption entry
+  IFS=, read -ra captions <<<"$2"
+  for caption in "${captions[@]}"; do
+    for entry in ${items[$caption]}; do
+      if [[ $entry == */ ]]; then
+        [ -d "$dir/$entry" ] && (cd "$dir" && find "${entry%/}" -type f)
+      else
+        [ -f "$dir/$entry" ] && echo "$entry"
+      fi
+    done
+  done | sort -u
+}
+
+stored_files() { run list "$1" | tr '\\' / | sort; }
+
+appdata="$(scripts/wine-run cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')"
+unix_appdata="$(/usr/lib/wine/wine64 winepath -u "$appdata" 2>/dev/null | tr -d '\r')"
+[ -d "$unix_appdata" ] || fail "no application-data folder in the prefix ($appdata)"
+firefox_root="$unix_appdata/Mozilla/Firefox"
+flock_root="$unix_appdata/Flock/Browser"
+fresh_profiles() {
+  rm -rf "$unix_appdata/Mozilla" "$unix_appdata/Flock"
+  mkdir -p "$unix_appdata/Mozilla" "$unix_appdata/Flock"
+  cp -r "$sample" "$firefox_root"
+  cp -r "$sample" "$flock_root"
+}
+
+work=$(mktemp -d "$build/mozilla-e2e.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+all_items="$(printf '%s,' "${!items[@]}")"; all_items=${all_items%,}
+firefox_items="${all_items//Flock specific data,/}"; firefox_items="${firefox_items//,Flock specific data/}"
+firefox_items="${firefox_items//Feed data,/}"; firefox_items="${firefox_items//,Feed data/}"
+
+for version in winxp64 win7; do
+  scripts/wine-run winecfg -v "$version" >/dev/null 2>&1
+  for browser in firefox flock; do
+    root=$firefox_root; [ $browser = flock ] && root=$flock_root
+    known=$firefox_items; [ $browser = flock ] && known=$all_items
+    default="$root/Profiles/x7k2m9qa.default"
+    bk="$work/$version-$browser"; mkdir -p "$bk"; wbk=$(winpath "$bk")
+    fresh_profiles
+
+    # Selective: a few items, then all, from the first listed profile.
+    for choice in "Bookmarks,Extensions" "cookies,User set preferences,Sessions" "all"; do
+      ticked=$choice; [ "$choice" = all ] && ticked=$known
+      out=$(run backup $browser --to "$wbk" --profile x7k2m9qa.default --items "$choice") || fail "$version $browser backup $choice: $out"
+      [ -f "$bk/default.dat" ] || fail "$version $browser: no default.dat after $choice: $out"
+      [ ! -e "$bk/default" ] || fail "$version $browser: staging folder left behind"
+      diff <(stored_files "$wbk\\default.dat") \
+           <(expected_files "$default" "$(echo "$ticked" | sed 's/cookies/Cookies/')") \
+        || fail "$version $browser: archive of $choice holds other files"
+    done
+
+    # Selective restore into the profile after its files were lost.
+    rm -rf "$default"; mkdir "$default"
+    out=$(run restore $browser --from "$wbk" --profile X7K2M9QA.default) || fail "$version $browser restore: $out"
+    diff -r "$sample/Profiles/x7k2m9qa.default" "$default" || fail "$version $browser: restore differs"
+    [ ! -e "$bk/default" ] || fail "$version $browser: restore staging folder left behind"
+
+    # A custom profile folder gives ff_custom.dat and restores into another one.
+    mkdir -p "$work/custom-$version-$browser"
+    out=$(run backup $browser --to "$wbk" --custom-profile "$(winpath "$default")" --items Bookmarks,Saved\ passwords) \
+      || fail "$version $browser custom backup: $out"
+    diff <(stored_files "$wbk\\ff_custom.dat") <(printf '%s\n' bookmarks.html key3.db places.sqlite) \
+      || fail "$version $browser: ff_custom.dat content"
+    out=$(run restore $browser --from "$wbk" --archive ff_custom.dat \
+          --custom-profile "$(winpath "$work/custom-$version-$browser")") || fail "$version $browser: $out"
+    for f in bookmarks.html key3.db places.sqlite; do
+      cmp "$default/$f" "$work/custom-$version-$browser/$f" || fail "$version $browser: custom $f"
+    done
+
+    # Full: the whole root, restored over a damaged one.
+    out=$(run backup $browser --full --to "$wbk") || fail "$version $browser full backup: $out"
+    [ -f "$bk/fbackup_$browser.dat" ] || fail "$version $browser: no fbackup_$browser.dat"
+    rm -f "$default/key3.db"; echo damaged >"$default/prefs.js"; rm -rf "$root/Profiles/p3n8w1zt.work"
+    out=$(run restore $browser --full --from "$wbk") || fail "$version $browser full restore: $out"
+    diff -r "$sample" "$root" || fail "$version $browser: full restore differs"
+    echo "ok: $version $browser selective and full round trips"
+  done
+
+  # Messages a window would show, as failures.
+  empty="$work/empty-$version"; mkdir -p "$empty"
+  if out=$(run restore firefox --full --from "$(winpath "$empty")"); then fail "restore from empty folder passed"; fi
+  echo "$out" | grep -qF 'Backup File "fbackup_firefox.dat" Not Found' || fail "$version: $out"
+  if out=$(run restore firefox --from "$(winpath "$empty")"); then fail "selective restore from empty folder passed"; fi
+  echo "$out" | grep -qF 'No Backup File (*.dat) Found' || fail "$version: $out"
+  rm -rf "$unix_appdata/Flock"
+  if out=$(run backup flock --to "$(winpath "$empty")"); then fail "flock backup without a profile passed"; fi
+  echo "$out" | grep -qF 'Settings Files Not Found. Select Custom Profile.' || fail "$version: $out"
+  [ -z "$(ls -A "$empty")" ] || fail "$version: a stopped backup left files"
+
+  # "Delete backup file when finished": the archive goes once the restore is done.
+  out=$(run restore firefox --from "$(winpath "$work/$version-firefox")" --archive default.dat --delete-backup-file) \
+    || fail "$version delete-backup-file: $out"
+  [ ! -e "$work/$version-firefox/default.dat" ] || fail "$version: archive not deleted"
+  echo "ok: $version messages and backup-file deletion"
+done
+scripts/wine-run winecfg -v win7 >/dev/null 2>&1

@@ -1,0 +1,71 @@
+// Drives a window of another process as a person would, through messages:
+//   ui-driver wait CLASS            waits (up to 20 s) for a visible window of CLASS
+//   ui-driver click CLASS TEXT      clicks the control whose text is TEXT
+//   ui-driver checked CLASS TEXT    prints 1 or 0: the check state of that control
+//   ui-driver visible CLASS TEXT    prints 1 or 0
+//   ui-driver close CLASS           asks the window to close
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+struct Search {
+  std::wstring text;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK Match(HWND hwnd, LPARAM data) {
+  auto* search = reinterpret_cast<Search*>(data);
+  wchar_t text[256] = {};
+  GetWindowTextW(hwnd, text, 256);
+  if (search->text == text) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND Control(HWND top, const wchar_t* text) {
+  Search search{text};
+  EnumChildWindows(top, Match, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 3) return 2;
+  std::wstring verb = argv[1];
+  HWND top = nullptr;
+  for (int i = 0; i < (verb == L"wait" ? 200 : 1) && !(top && IsWindowVisible(top)); ++i) {
+    top = FindWindowW(argv[2], nullptr);
+    if (!(top && IsWindowVisible(top))) Sleep(100);
+  }
+  if (!top) {
+    std::fprintf(stderr, "no window of class %ls\n", argv[2]);
+    return 1;
+  }
+  if (verb == L"wait") return 0;
+  if (verb == L"close") {
+    PostMessageW(top, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  if (argc < 4) return 2;
+  HWND control = Control(top, argv[3]);
+  if (!control) {
+    std::fprintf(stderr, "no control \"%ls\"\n", argv[3]);
+    return 1;
+  }
+  if (verb == L"click") {
+    SendMessageW(control, BM_CLICK, 0, 0);
+  } else if (verb == L"checked") {
+    std::printf("%d\n", SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
+  } else if (verb == L"visible") {
+    std::printf("%d\n", IsWindowVisible(control) ? 1 : 0);
+  } else {
+    return 2;
+  }
+  return 0;
+}
