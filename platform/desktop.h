@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/shell.h"
 #include "platform/text.h"
 
 namespace platform {
@@ -68,11 +69,11 @@ class Desktop {
   virtual char16_t DecimalSeparator() = 0;
 };
 
-namespace csidlx {
+// The folders the optimiser asks for besides those of platform/shell.h.
+namespace csidl {
 constexpr int kStartup = 7;
 constexpr int kCommonStartup = 24;
-constexpr int kAppData = 26;
 constexpr int kCommonAppData = 35;
-}  // namespace csidlx
+}  // namespace csidl
 
 }  // namespace platform

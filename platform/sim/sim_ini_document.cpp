@@ -77,7 +77,7 @@ IniDocument IniDocument::Parse(const std::string& bytes) {
     if (line[0] == u'[') {
       size_t close = line.rfind(u']');
       if (close != Text::npos) {
-        doc.sections_.push_back(Section{true, line.substr(1, close - 1), {}});
+        doc.sections_.push_back(Section{true, Trim(line.substr(1, close - 1)), {}});
         continue;
       }
     }

@@ -1,6 +1,8 @@
-// The profile functions on an ini file model: lines kept as read, names
-// compared without regard to case, the first of duplicate sections and keys
-// seen, comment lines and lines without "=" left out of key lists.
+// The profile functions on an ini file model, as Wine's implementation
+// behaves: lines kept as read, names trimmed and compared without regard to
+// case, the first of duplicate sections and keys seen, one pair of quotes
+// around a value dropped, comment lines and lines without "=" left out of
+// key lists, new keys appended to their section.
 #pragma once
 
 #include <map>

@@ -24,6 +24,7 @@ class SimSystemPlatform {
   SimSystemPlatform& operator=(const SimSystemPlatform&) = delete;
 
   SystemPlatform& Get() { return platform_; }
+  SimProfile& profile() { return profile_; }
 
   SimClock clock;
   SimServiceManager services{clock};
@@ -41,9 +42,6 @@ class SimSystemPlatform {
   std::unique_ptr<FileSystemProfileStore> fileStore_;
   SimProfile profile_;
   SystemPlatform platform_;
-
- public:
-  SimProfile& profile() { return profile_; }
 };
 
 }  // namespace platform::sim

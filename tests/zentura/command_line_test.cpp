@@ -39,7 +39,7 @@ TEST(CommandLine, ExecutableNameAndPath) {
   }
 }
 
-TEST(CommandLine, ProgramNameIsTheShortestExistingPrefix) {
+TEST(CommandLine, ProgramNameIsCutAtBlanksUntilItExists) {
   Files files;
   files.existing = {u"C:\\TOOLS\\SYNC.EXE", u"C:\\PROGRAM FILES\\MY APP\\MY APP.EXE"};
   struct Case {

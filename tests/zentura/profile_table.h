@@ -65,6 +65,8 @@ inline std::vector<ReadCase> ReadCases() {
        {{u"A", u"x", true, u"1"}, {u"B", u"y", true, u"2"}}, u"A", {u"x"}},
       {"unix line ends", "[Main]\na=1\nb=2\n",
        {{u"Main", u"a", true, u"1"}, {u"Main", u"b", true, u"2"}}, u"Main", {u"a", u"b"}},
+      {"spaces inside the brackets", "[ Spaced ]\r\nk=1\r\n[Tail] ; note\r\nt=2\r\n",
+       {{u"Spaced", u"k", true, u"1"}, {u"Tail", u"t", true, u"2"}}, u"Spaced", {u"k"}},
       {"hex and text values read as text", "[Main]\r\nH=0x1F\r\nT=yes\r\n",
        {{u"Main", u"H", true, u"0x1F"}, {u"Main", u"T", true, u"yes"}}, u"Main", {u"H", u"T"}},
   };

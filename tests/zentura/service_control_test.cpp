@@ -158,6 +158,19 @@ TEST(ServiceControl, ASecondServiceThatStartsOnceTheFirstStops) {
   EXPECT_TRUE(IsServiceRunning(sim.Get(), u"", u"Later"));
 }
 
+TEST(ServiceControl, AServiceThatStartsLateByItself) {
+  platform::sim::SimSystemPlatform sim;
+  SimService late = Stopped({});
+  late.startsByItselfAtMs = 5000;
+  sim.services.Add(late);
+  EXPECT_FALSE(IsServiceRunning(sim.Get(), u"", u"Svc"));
+  sim.clock.Advance(5000);
+  EXPECT_TRUE(IsServiceRunning(sim.Get(), u"", u"Svc"));
+  EXPECT_TRUE(StopServiceAndWait(sim.Get(), u"", u"Svc"));
+  sim.clock.Advance(60000);
+  EXPECT_FALSE(IsServiceRunning(sim.Get(), u"", u"Svc"));  // only once
+}
+
 TEST(ServiceNames, TranslateBetweenKeyAndDisplayName) {
   platform::sim::SimSystemPlatform sim;
   sim.services.Add(Running({}));

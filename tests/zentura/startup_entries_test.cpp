@@ -44,6 +44,8 @@ class StartupEntriesTest : public ::testing::Test {
     AddShortcut(kUserStartup + u"\\Broken.lnk", u"");
     sim.sys.desktop.shortcuts[platform::UpperCase(kUserStartup + u"\\Broken.lnk")].result = -1;
     AddShortcut(kCommonStartup + u"\\News.lnk", u"C:\\Apps\\news.exe");
+    AddShortcut(kCommonStartup + u"\\Hidden.lnk", u"C:\\Apps\\hidden.exe");
+    sim.p().files.SetAttributes(kCommonStartup + u"\\Hidden.lnk", platform::attr::kHidden);
   }
   void AddShortcut(const Text& lnk, const Text& target) {
     sim.WriteFile(lnk, "L");
@@ -67,6 +69,14 @@ TEST_F(StartupEntriesTest, LoadDropsMissingExecutablesAndRepeatedPrograms) {
                                 u"C:\\Tools\\sync.exe -hidden", u"C:\\Apps\\chat.exe",
                                 u"C:\\Apps\\news.exe"};
   EXPECT_EQ(LoadStartupEntries(sim.p(), sim.sp()), expected);
+}
+
+TEST_F(StartupEntriesTest, MissingStartupFoldersAddNothing) {
+  sim.sys.desktop.specialFolders.erase(7);
+  sim.sys.desktop.specialFolders[24] = u"C:\\NoSuchFolder";
+  std::vector<Text> entries = GetStartupEntries(sim.p(), sim.sp());
+  ASSERT_EQ(entries.size(), 5u);
+  EXPECT_EQ(entries.back(), u"C:\\a\\b.exe /log C:\\x\\y");
 }
 
 TEST_F(StartupEntriesTest, AValueTooLongForTheBuffersEndsThatKey) {

@@ -19,8 +19,9 @@ Text FileNamePart(const Text& path);
 Text ExeNameOf(const Text& commandLine);
 // The executable's full path (directory as written, name in lower case), or "N/A".
 Text ExePathOf(const Text& commandLine);
-// The program's file name as written: the shortest prefix of the unquoted
-// file-name part (cut at blanks) that names an existing file.
+// The program's file name as written: a quoted path's file name, or the
+// file-name part cut at blanks from the right until it names an existing
+// file in its folder (down to the text before its first blank).
 Text ProgramNameOf(const Text& commandLine, const FileExistsFn& fileExists);
 
 }  // namespace zentura

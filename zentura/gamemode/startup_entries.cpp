@@ -39,7 +39,7 @@ void AddShortcutTargets(platform::Platform& p, platform::SystemPlatform& sp, int
   for (const platform::FindEntry& e : p.files.Find(folder + u"\\*.lnk")) {
     if (e.attributes & kSkipped) continue;
     Text target, arguments;
-    if (sp.desktop.ResolveShortcut(folder + u"\\" + e.name, &target, &arguments) == 0 &&
+    if (ResolveShortcut(sp, folder + u"\\" + e.name, &target, &arguments) == 0 &&
         !target.empty()) {
       list->push_back(target);
     }
@@ -48,12 +48,17 @@ void AddShortcutTargets(platform::Platform& p, platform::SystemPlatform& sp, int
 
 }  // namespace
 
+int32_t ResolveShortcut(platform::SystemPlatform& sp, const Text& lnkPath, Text* target,
+                        Text* arguments) {
+  return sp.desktop.ResolveShortcut(lnkPath, target, arguments);
+}
+
 std::vector<Text> GetStartupEntries(platform::Platform& p, platform::SystemPlatform& sp) {
   std::vector<Text> list;
   AddRunValues(p, platform::RootKey::kLocalMachine, &list);
   AddRunValues(p, platform::RootKey::kCurrentUser, &list);
-  AddShortcutTargets(p, sp, platform::csidlx::kStartup, &list);
-  AddShortcutTargets(p, sp, platform::csidlx::kCommonStartup, &list);
+  AddShortcutTargets(p, sp, platform::csidl::kStartup, &list);
+  AddShortcutTargets(p, sp, platform::csidl::kCommonStartup, &list);
   return list;
 }
 

@@ -16,6 +16,11 @@ using platform::Text;
 constexpr size_t kRunValueNameChars = 100;
 constexpr size_t kRunValueDataChars = 254;
 
+// Loads and resolves a shortcut without any user interface; the result code
+// (0 = success), the target (up to 259 characters) and the arguments.
+int32_t ResolveShortcut(platform::SystemPlatform& sp, const Text& lnkPath, Text* target,
+                        Text* arguments);
+
 // The REG_SZ data of the machine's, then the user's Run values, then the
 // targets of the shortcuts in the user's and the common Startup folder.
 std::vector<Text> GetStartupEntries(platform::Platform& p, platform::SystemPlatform& sp);

@@ -37,8 +37,8 @@ uintptr_t GetFileIcon(platform::Platform& p, platform::SystemPlatform& sp, const
 }
 
 TAppFrame::TAppFrame(platform::SystemPlatform& sp)
-    : AppDataPath(SpecialFolder(sp, platform::csidlx::kAppData)),
-      CommonAppDataPath(SpecialFolder(sp, platform::csidlx::kCommonAppData)) {
+    : AppDataPath(SpecialFolder(sp, platform::csidl::kAppData)),
+      CommonAppDataPath(SpecialFolder(sp, platform::csidl::kCommonAppData)) {
   Text exe = sp.desktop.ExePath();
   size_t slash = exe.find_last_of(u"\\:");
   AppPath = slash == Text::npos ? Text() : exe.substr(0, slash + 1);

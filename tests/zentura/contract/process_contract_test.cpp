@@ -62,6 +62,11 @@ TEST(ProcessContract, AStartedProcessIsFoundMeasuredAndTerminatedByName) {
   bool listed = false;
   for (const Text& p : mine) listed = listed || platform::SameText(p, sleeper.path());
   EXPECT_TRUE(listed);
+  // The WMI query runs, but Wine 8's Win32_Process has no ExecutablePath
+  // property, so each process fails there and is left out, as any process
+  // whose properties cannot be read: the list itself is not compared here.
+  std::vector<platform::WmiProcess> wmi;
+  EXPECT_TRUE(sp.processes.WmiProcessList(&wmi));
   pirec usage = ProcessUsage(sp, kSleeper);
   EXPECT_EQ(usage.cpuTime, u"00:00:00");
   EXPECT_NE(usage.memory.find(u" MB"), Text::npos);

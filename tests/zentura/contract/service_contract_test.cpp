@@ -46,9 +46,9 @@ class InstalledService {
   DWORD error() const { return error_; }
 
  private:
-  // A freshly made prefix keeps the service database locked for a while
-  // (ERROR_SERVICE_DATABASE_LOCKED), and the first start of a service there
-  // can time out (ERROR_SERVICE_REQUEST_TIMEOUT). Start until a start goes
+  // A session that has just started may keep the service database locked
+  // while it starts its own services (ERROR_SERVICE_DATABASE_LOCKED), and a
+  // first start on a busy machine may time out: start until a start goes
   // through, then leave the service stopped again.
   static void WaitUntilStartable(SC_HANDLE s) {
     DWORD began = ::GetTickCount();

@@ -10,6 +10,7 @@
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_system_platform.h"
 #include "tests/zentura/contract/win32_test_support.h"
+#include "zentura/gamemode/app_closing.h"
 #include "zentura/gamemode/startup_entries.h"
 #include "zentura/sysutil/system_paths.h"
 #include "zentura/sysutil/version_info.h"
@@ -120,6 +121,11 @@ TEST(DesktopContract, VersionResourcesAndFolders) {
   uintptr_t icon = GetFileIcon(platform::win32::Win32Platform().Get(), sys.Get(), dll, true);
   EXPECT_NE(icon, 0u);
   sys.Get().desktop.DestroyIcon(icon);
+
+  Text scratch = zentura_test::ScratchFolder("zdesktop") + u"temp.ini";
+  ASSERT_TRUE(zentura_test::WriteRawFile(scratch, "[Info]\r\nMem=1\r\n"));
+  EXPECT_TRUE(sys.Get().desktop.DeleteAtReboot(scratch));
+  RefreshTrayIcons(sys.Get());  // no notification area here: returns quietly
 }
 
 }  // namespace
