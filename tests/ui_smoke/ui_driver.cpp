@@ -4,6 +4,7 @@
 //   ui-driver checked CLASS TEXT    prints 1 or 0: the check state of that control
 //   ui-driver visible CLASS TEXT    prints 1 or 0
 //   ui-driver close CLASS           asks the window to close
+//   ui-driver settext CLASS TEXT NEW  replaces the text of the edit showing TEXT
 #include <windows.h>
 
 #include <cstdio>
@@ -14,21 +15,29 @@ namespace {
 struct Search {
   std::wstring text;
   HWND found = nullptr;
+  const wchar_t* windowClass = nullptr;  // only controls of this class, when set
 };
 
 BOOL CALLBACK Match(HWND hwnd, LPARAM data) {
   auto* search = reinterpret_cast<Search*>(data);
   wchar_t text[256] = {};
   GetWindowTextW(hwnd, text, 256);
-  if (search->text == text) {
+  wchar_t cls[64] = {};
+  if (search->windowClass) {
+    // Another process's edit keeps its text to itself: ask for it.
+    GetClassNameW(hwnd, cls, 64);
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &copied);
+  }
+  if (search->text == text && (!search->windowClass || lstrcmpiW(cls, search->windowClass) == 0)) {
     search->found = hwnd;
     return FALSE;
   }
   return TRUE;
 }
 
-HWND Control(HWND top, const wchar_t* text) {
-  Search search{text};
+HWND Control(HWND top, const wchar_t* text, const wchar_t* windowClass = nullptr) {
+  Search search{text, nullptr, windowClass};
   EnumChildWindows(top, Match, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
@@ -53,7 +62,7 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (argc < 4) return 2;
-  HWND control = Control(top, argv[3]);
+  HWND control = Control(top, argv[3], verb == L"settext" ? L"Edit" : nullptr);
   if (!control) {
     std::fprintf(stderr, "no control \"%ls\"\n", argv[3]);
     return 1;
@@ -62,6 +71,8 @@ int wmain(int argc, wchar_t** argv) {
     SendMessageW(control, BM_CLICK, 0, 0);
   } else if (verb == L"checked") {
     std::printf("%d\n", SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
+  } else if (verb == L"settext" && argc > 4) {
+    SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]));
   } else if (verb == L"visible") {
     std::printf("%d\n", IsWindowVisible(control) ? 1 : 0);
   } else {

@@ -89,6 +89,17 @@ void FormWindow::Create() {
                           W(form_.Caption()), style, CW_USEDEFAULT, CW_USEDEFAULT, form_.ClientWidth(),
                           form_.ClientHeight(), parent, nullptr, GetModuleHandleW(nullptr), this);
   if (!hwnd_) return;
+  if (form_.NoCaption()) {
+    // The MDI client gives its children a caption whatever they asked for.
+    LONG_PTR created = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+    LONG_PTR wanted = created & ~static_cast<LONG_PTR>(WS_CAPTION);
+    // ...and a sizing frame, which a single border does not have.
+    if (form_.GetBorderStyle() == BorderStyle::Single) wanted = (wanted & ~static_cast<LONG_PTR>(WS_THICKFRAME)) | WS_BORDER;
+    if (wanted != created) {
+      SetWindowLongPtrW(hwnd_, GWL_STYLE, wanted);
+      SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    }
+  }
   if (form_.Style() == FormStyle::MdiForm) {
     CLIENTCREATESTRUCT ccs{nullptr, 0xFF00};
     mdiClient_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,

@@ -1,0 +1,189 @@
+// The wizard windows: the progress window, the two base layouts (selective
+// and full) and the Firefox and Flock wizards. Each window is a thin layer:
+// it reads its controls into a choice, calls its operation and shows what
+// the operation asks for through WizardHost.
+#pragma once
+
+#include "brantle/browsers/mozilla/mozilla_backup.h"
+#include "brantle/shell/file_helpers.h"
+#include "platform/platform.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/form.h"
+
+namespace brantle {
+
+namespace ui = platform::ui;
+
+// The one progress window of the selective wizards.
+class Tf_pBar : public ui::Form {
+ public:
+  explicit Tf_pBar(ui::Ui& ui);
+  ui::ProgressBar* ProgressBar1;
+};
+
+// What every wizard is given: the file routines, the system and the shared
+// progress window.
+struct WizardContext {
+  FileHelpers& helpers;
+  platform::Platform& p;
+  Tf_pBar& pBar;
+};
+
+// The frame, banner, backup-location edit and buttons every wizard has, and
+// the host its operation talks to.
+class WizardWindow : public ui::Form, public WizardHost {
+ public:
+  ui::Image *Image1, *Image5, *Image6;
+  ui::Label* Label1;
+  ui::DirectoryEdit* DirectoryEdit2;
+  ui::Button *Button2, *Button3, *Button1;
+
+  virtual void FormActivate();
+  virtual void Button2Click() = 0;
+  // Finish and Cancel end the whole program.
+  void Button1Click();
+  void Button3Click();
+
+  // WizardHost
+  void ShowMessage(const Text& text) override;
+  void ProgressShow() override;
+  void ProgressAdvance(int step) override;
+  void ProgressSet(int position) override;
+  void ProgressHide() override;
+  void Repaint() override;
+  void BusyCursor(bool busy) override;
+  void SetHeader(const Text& text) override;
+  void EmptyProfileList() override {}
+  void SetBar(int, int) override {}
+  void SetFileLabel(const Text&) override {}
+  void ShowFinish() override;
+
+ protected:
+  WizardWindow(ui::Ui& ui, Text className, WizardContext context, Text caption, Text header, uint32_t iconColor);
+  // A section bar (a tinted label across the page).
+  ui::Label* SectionBar(const Text& name, const Text& text, int left, int top, int width);
+  // The header the window shows on activation.
+  Text header_;
+  WizardContext context_;
+
+ private:
+  int busy_ = 0;
+};
+
+// Selective layout: items, backup location, profile list.
+class Tfb_IE : public WizardWindow {
+ public:
+  Tfb_IE(ui::Ui& ui, WizardContext context);
+  ui::Label *Label18, *Label2, *Label3;
+  ui::Button *Button4, *Button6;
+  ui::ListBox* ListBox1;
+  std::vector<ui::CheckBox*> CheckBoxes;  // CheckBox1 first
+
+  virtual void Button4Click();
+  virtual void Button6Click();
+  void Button2Click() override {}
+  void EmptyProfileList() override;
+
+ protected:
+  Tfb_IE(ui::Ui& ui, Text className, WizardContext context, Text caption, Text header, uint32_t iconColor);
+  // Adds CheckBox<n> in three columns.
+  ui::CheckBox* AddItemBox(int number, const Text& caption);
+  // Owner drawing of the profile and backup-file lists: a radio glyph and the text.
+  void MakeRadioList(ui::ListBox* list);
+};
+
+// Full layout: backup location and a progress bar.
+class Tffb_IE : public WizardWindow {
+ public:
+  Tffb_IE(ui::Ui& ui, WizardContext context);
+  ui::Label *Label18, *Label3;
+  ui::ProgressBar* ProgressBar1;
+  void Button2Click() override {}
+  void SetBar(int position, int max) override;
+
+ protected:
+  Tffb_IE(ui::Ui& ui, Text className, WizardContext context, Text caption, Text header, uint32_t iconColor);
+};
+
+// Selective Firefox wizard; with `restore` the restore layout (backup-file
+// list, "Restore to the following profile:", the delete box for Firefox).
+class Tfb_Firefox : public Tfb_IE {
+ public:
+  Tfb_Firefox(ui::Ui& ui, WizardContext context);
+  ui::DirectoryEdit* DirectoryEdit1;
+  ui::ListBox* ListBox2 = nullptr;          // restore: the backup files
+  ui::Label* Label4 = nullptr;              // restore: over the profile list
+  ui::CheckBox* CheckBoxDelete = nullptr;   // "Delete backup file when finished"
+  MozillaSelectiveWizard operation;
+
+  void FormActivate() override;
+  void Button2Click() override;
+  void Button4Click() override;
+  void Button6Click() override;
+  // The choice the controls hold now.
+  SelectiveChoice Choice() const;
+
+ protected:
+  Tfb_Firefox(ui::Ui& ui, Text className, WizardContext context, MozillaBrowser browser, bool restore);
+  const bool restore_;
+  // Check boxes of the items this class adds (Flock adds two).
+  void TickItems(int first, int last, bool checked);
+
+ private:
+  void FillBackupFiles();
+};
+
+class Tfr_Firefox : public Tfb_Firefox {
+ public:
+  Tfr_Firefox(ui::Ui& ui, WizardContext context);
+};
+
+class Tfb_Flock : public Tfb_Firefox {
+ public:
+  Tfb_Flock(ui::Ui& ui, WizardContext context);
+  void Button4Click() override;
+  void Button6Click() override;
+
+ protected:
+  Tfb_Flock(ui::Ui& ui, Text className, WizardContext context, bool restore);
+};
+
+class Tfr_Flock : public Tfb_Flock {
+ public:
+  Tfr_Flock(ui::Ui& ui, WizardContext context);
+};
+
+class Tffb_Firefox : public Tffb_IE {
+ public:
+  Tffb_Firefox(ui::Ui& ui, WizardContext context);
+  ui::Label* lblFilename;
+  MozillaFullWizard operation;
+
+  void FormActivate() override;
+  void Button2Click() override;
+  void SetFileLabel(const Text& text) override;
+
+ protected:
+  Tffb_Firefox(ui::Ui& ui, Text className, WizardContext context, MozillaBrowser browser, bool restore);
+  const bool restore_;
+};
+
+class Tffr_Firefox : public Tffb_Firefox {
+ public:
+  Tffr_Firefox(ui::Ui& ui, WizardContext context);
+};
+
+class Tffb_Flock : public Tffb_Firefox {
+ public:
+  Tffb_Flock(ui::Ui& ui, WizardContext context);
+
+ protected:
+  Tffb_Flock(ui::Ui& ui, Text className, WizardContext context, bool restore);
+};
+
+class Tffr_Flock : public Tffb_Flock {
+ public:
+  Tffr_Flock(ui::Ui& ui, WizardContext context);
+};
+
+}  // namespace brantle
