@@ -6,7 +6,7 @@ packages=(
   libgtest-dev googletest libbenchmark-dev zlib1g-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 libz-mingw-w64-dev
   wine64
-  xvfb xauth imagemagick
+  xvfb xauth xdotool imagemagick
 )
 missing=()
 for p in "${packages[@]}"; do
