@@ -7,6 +7,7 @@ packages=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 libz-mingw-w64-dev
   wine64
   xvfb xauth xdotool imagemagick
+  firefox-esr  # makes a real browser profile for the backup round trips
 )
 missing=()
 for p in "${packages[@]}"; do
