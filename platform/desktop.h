@@ -59,6 +59,9 @@ class Desktop {
   virtual void SmallIconSize(int* width, int* height) = 0;
   // MoveFileExW(path, no new name, MOVEFILE_DELAY_UNTIL_REBOOT).
   virtual bool DeleteAtReboot(const Text& path) = 0;
+  // CreateProcessW(application, command line, no inherited handles, default
+  // creation flags); the process and thread handles are closed at once.
+  virtual bool CreateProcess(const Text& application, const Text& commandLine) = 0;
   // GetSystemDirectoryW into a buffer of `capacity` characters; empty on failure.
   virtual Text SystemDir(uint32_t capacity) = 0;
   // SHGetSpecialFolderPathW without creating the folder; false on failure.

@@ -1,6 +1,5 @@
 // Brantle.exe: creates the main window, the start page and the progress
-// window, and runs the message loop, which also gives the command area's
-// keyboard shortcuts to the main window.
+// window, and runs the message loop.
 #include <windows.h>
 #undef MessageBox
 #undef TextOut
@@ -24,8 +23,6 @@ platform::Text PreferencesPath() {
   return platform::Text(s.begin(), s.end());
 }
 
-bool Down(int vk) { return (GetKeyState(vk) & 0x8000) != 0; }
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -43,31 +40,21 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   for (MSG pending; PeekMessageW(&pending, nullptr, 0, 0, PM_NOREMOVE) && ui.PumpOne();) {
   }
   main.CreateChildren();
-
-  while (!ui.Terminated()) {
-    MSG msg;
-    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-      WaitMessage();
-      continue;
+  // A click anywhere hides the key tips, as any key but theirs does (keys
+  // reach the main window through its OnKeyPreview).
+  ui.OnLoopMessage = [&main](uint32_t message) {
+    switch (message) {
+      case WM_LBUTTONDOWN:
+      case WM_RBUTTONDOWN:
+      case WM_MBUTTONDOWN:
+      case WM_NCLBUTTONDOWN:
+      case WM_NCRBUTTONDOWN:
+        main.Tips.Hide();
+        break;
+      default:
+        break;
     }
-    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
-      const bool alt = (msg.lParam & (1 << 29)) != 0;
-      const auto key = static_cast<char16_t>(msg.wParam);
-      const bool shift = Down(VK_SHIFT), ctrl = Down(VK_CONTROL);
-      if (key >= u'A' && key <= u'Z' && (alt || ctrl)) {
-        // Take the key off the queue before its command runs, so the
-        // windows the command creates never see it again.
-        MSG taken;
-        if (PeekMessageW(&taken, nullptr, msg.message, msg.message, PM_REMOVE) && taken.wParam == msg.wParam) {
-          if (!main.HandleShortCut(key, shift, ctrl, alt)) {
-            TranslateMessage(&taken);
-            DispatchMessageW(&taken);
-          }
-          continue;
-        }
-      }
-    }
-    if (!ui.PumpOne()) break;
-  }
+  };
+  ui.Run();
   return 0;
 }

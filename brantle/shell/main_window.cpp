@@ -1,5 +1,7 @@
 #include "brantle/shell/main_window.h"
 
+#include <iterator>
+
 #include "platform/ui/ui.h"
 
 namespace brantle {
@@ -108,9 +110,9 @@ TFStart::TFStart(Ui& ui, ShellContext& context) : Form(ui, u"TFStart") {
       top += 50;
     }
   }
-  AddLabel(*this, u"Label10", u"For more information, visit Brantle", 24, top + 6, 182, 14);
-  lblHelp = Link(*this, u"lblHelp", u"help page", 206, top + 6, 52);
-  AddLabel(*this, u"Label11", u".", 258, top + 6, 8, 14);
+  AddLabel(*this, u"Label10", u"For more information, visit Brantle", 24, top + 6, 166, 14);
+  lblHelp = Link(*this, u"lblHelp", u"help page", 190, top + 6, 48);
+  AddLabel(*this, u"Label11", u".", 238, top + 6, 8, 14);
   lblHelp->OnClick = [&context](Component&) {
     context.desktop.ShellExecute(u"open", Text(links::kSite) + u"/help/", Text(), Text(), kSwShowNormal);
   };
@@ -180,17 +182,41 @@ Tf_NotAvailable::Tf_NotAvailable(Ui& ui, const Text& feature) : Form(ui, u"Tf_No
 
 // --- main window
 
+namespace {
+
+constexpr int kStripHeight = 32;  // the application button and quick-access toolbar
+constexpr int kRibbonHeight = 112;
+constexpr int kTabWidth = 84;
+constexpr int kTabHeight = 20;
+constexpr Color kKeyTipColor = 0x99E6FF;  // amber, to stand out on every scheme
+
+}  // namespace
+
 TForm1::TForm1(Ui& ui, ShellContext& context) : Form(ui, u"TForm1"), context_(context) {
   SetCaption(kProductCaption);
   SetStyle(FormStyle::MdiForm);
   SetClientSize(605, 690);
   SetPosition(FormPosition::ScreenCenter);
   SetColor(kWhite);
-  SetMdiClientTop(112);
+  SetMdiClientTop(kStripHeight + kRibbonHeight);
   ui.SetTitle(u"Brantle");
 
+  // Key tips are created before what they cover, so that they lie above it.
+  const char16_t* const tabTips[] = {u"B", u"R", u"A", u"E", u"C", u"P", u"H"};
+  std::vector<Label*> tabTipLabels;
+  for (int i = 0; i < 7; ++i) {
+    Text n = platform::FromUtf8(std::to_string(i));
+    tabTipLabels.push_back(AddKeyTip(u"lblTabTip" + n, tabTips[i], nullptr, 2 + i * kTabWidth + kTabWidth / 2,
+                                     kStripHeight + kTabHeight - 3));
+    TabKeyTips.push_back(tabTips[i]);
+  }
+
+  QuickAccess = Add<Panel>(u"QuickAccess");
+  QuickAccess->SetBounds(0, 0, 605, kStripHeight);
+
   Ribbon = Add<PageControl>(u"Ribbon");
-  Ribbon->SetBounds(0, 0, 605, 112);
+  Ribbon->SetBounds(0, kStripHeight, 605, kRibbonHeight);
+  Ribbon->SetTabSize(kTabWidth, kTabHeight);
 
   const std::pair<const char16_t*, const char16_t*> browsers[] = {
       {u"IE", u"Internet Explorer"}, {u"Firefox", u"Firefox"}, {u"Chrome", u"Chrome"},
@@ -198,6 +224,8 @@ TForm1::TForm1(Ui& ui, ShellContext& context) : Form(ui, u"TForm1"), context_(co
   const std::pair<const char16_t*, const char16_t*> captions[] = {
       {u"IE", u"&Internet Explorer"}, {u"Firefox", u"&Firefox"}, {u"Chrome", u"&Chrome"},
       {u"Opera", u"&Opera"},          {u"Safari", u"&Safari"},   {u"Flock", u"F&lock"}};
+  // The shortcut letters, and the key tips on every tab: Flock is L
+  // throughout, so that each of the six has a letter of its own.
   const char16_t letters[] = u"IFCOSL";
 
   struct Kind {
@@ -219,6 +247,7 @@ TForm1::TForm1(Ui& ui, ShellContext& context) : Form(ui, u"TForm1"), context_(co
       c.caption = captions[i].second;
       c.hint = BrowserHint(k.hintKind, browser);
       c.shortCut = Text(k.modifiers) + letters[i];
+      c.keyTip = Text(1, letters[i]);
       Text prefix = k.prefix;
       if (id == u"Firefox" || id == u"Flock") {
         bool flock = id == u"Flock";
@@ -239,39 +268,104 @@ TForm1::TForm1(Ui& ui, ShellContext& context) : Form(ui, u"TForm1"), context_(co
   Groups[2]->SetHint(u"Select web browser you want to backup");
 
   AddTab(u"tsConvert", u"Convert",
-         {{u"Profile", {{u"btnConvertOpera", u"&Opera", u"Convert Opera profile.", Text(),
+         {{u"Profile", {{u"btnConvertOpera", u"&Opera", u"Convert Opera profile.", Text(), u"O",
                          [this] { NotAvailable(u"Convert Opera profile"); }}}}});
   AddTab(u"tsPreferences", u"Preferences",
          {{u"Layout",
-           {{u"btnLuna", u"&Luna", u"Luna interface (default)", Text(), [this] { ChooseScheme(Scheme::Luna); }},
-            {u"btnObsidian", u"&Obsidian", u"Obsidian interface", Text(), [this] { ChooseScheme(Scheme::Obsidian); }},
-            {u"btnSilver", u"&Silver", u"Silver interface", Text(), [this] { ChooseScheme(Scheme::Silver); }}}}});
+           {{u"btnLuna", u"&Luna", u"Luna interface (default)", Text(), u"L", [this] { ChooseScheme(Scheme::Luna); }},
+            {u"btnObsidian", u"&Obsidian", u"Obsidian interface", Text(), u"O",
+             [this] { ChooseScheme(Scheme::Obsidian); }},
+            {u"btnSilver", u"&Silver", u"Silver interface", Text(), u"S",
+             [this] { ChooseScheme(Scheme::Silver); }}}}});
   AddTab(u"tsHelp", u"Help",
          {{u"Software",
-           {{u"btnAbout", u"&About", u"About Brantle", Text(),
+           {{u"btnAbout", u"&About", u"About Brantle", Text(), u"A",
              [this, &context] {
                auto& about = GetUi().CreateForm<Tf_About>(context);
                about.ShowModal();
                GetUi().Release(about);
              }},
-            {u"btnUpdates", u"&Updates", u"Checks for new program version.", u"Ctrl+U",
+            {u"btnUpdates", u"&Updates", u"Checks for new program version.", u"Ctrl+U", u"U",
              [this] { NotAvailable(u"Updates"); }},
-            {u"btnEmail", u"&E-Mail", u"Send us an email.", Text(), [this] { OpenLink(links::kContact); }}}},
+            {u"btnEmail", u"&E-Mail", u"Send us an email.", Text(), u"E", [this] { OpenLink(links::kContact); }}}},
           {u"Web",
-           {{u"btnWWW", u"&WWW", u"Visit Brantle home page.", Text(),
+           {{u"btnWWW", u"&WWW", u"Visit Brantle home page.", Text(), u"W",
              [this] { OpenLink(Text(links::kSite) + u"/backup/"); }},
-            {u"btnDonate", u"&Donate", u"Contribute to Brantle development team.", Text(),
+            {u"btnDonate", u"&Donate", u"Contribute to Brantle development team.", Text(), u"D",
              [this] { OpenLink(Text(links::kSite) + u"/donate/"); }}}}});
-  Commands.push_back({u"mnuExit", u"&Exit", u"Close Brantle", u"Alt+F4", [this] { Close(); }});
+  for (size_t i = 0; i < Tabs.size(); ++i) {
+    int tab = static_cast<int>(i);
+    Tips.AddTab(TabKeyTips[i], tabTipLabels[i], tab, [this, tab] { Ribbon->SelectPage(tab); });
+  }
+  for (RibbonCommand& c : Commands) Tips.AddCommand(c.keyTip, c.tip, c.tab, Guarded(c.run));
+
+  // The application menu: Exit, which closes the main window and so ends
+  // the program.
+  Commands.push_back({u"mnuExit", u"&Exit", u"Close Brantle", u"Alt+F4", Text(), [this] { Close(); }});
+  AppMenu = Add<PopupMenu>(u"AppMenu");
+  mnuExit = Add<MenuItem>(u"mnuExit", AppMenu);
+  mnuExit->SetCaption(u"&Exit");
+  mnuExit->SetShortCut(u"Alt+F4");
+  mnuExit->SetHint(u"Close Brantle");
+  mnuExit->OnClick = [this](Component&) { FindCommand(u"mnuExit")->run(); };
+  AddQuickAccess();
 
   OnActivate = [this](Form&) { FormActivate(); };
+  OnDeactivate = [this](Form&) { Tips.Hide(); };
+  OnKeyPreview = [this](Form&, const KeyEvent& key) { return FormKeyPreview(key); };
+  Tips.Hide();
   ApplyScheme(Scheme::Luna);
+}
+
+Label* TForm1::AddKeyTip(const Text& name, const Text& letter, Component* parent, int centreX, int top) {
+  auto* tip = Add<Label>(name, parent);
+  tip->SetCaption(letter);
+  tip->SetAlignment(Alignment::Center);
+  tip->SetBounds(centreX - 8, top, 16, 14);
+  tip->SetColor(kKeyTipColor);
+  tip->SetBold(true);
+  tip->SetVisible(false);
+  return tip;
+}
+
+void TForm1::AddQuickAccess() {
+  Label* appTip = AddKeyTip(u"lblAppTip", u"F", QuickAccess, 4 + 28, 18);
+  struct Entry {
+    const char16_t* name;
+    const char16_t* caption;
+    const char16_t* command;
+    const char16_t* keyTip;
+    int left, width;
+  };
+  const Entry entries[] = {{u"tbUpdates", u"Updates", u"btnUpdates", u"1", 70, 64},
+                           {u"tbWWW", u"WWW", u"btnWWW", u"2", 136, 50}};
+  std::vector<Label*> tips;
+  for (const Entry& e : entries) tips.push_back(AddKeyTip(Text(u"lbl") + e.name + u"Tip", e.keyTip, QuickAccess,
+                                                          e.left + e.width / 2, 18));
+  btnApp = Add<Button>(u"btnApp", QuickAccess);
+  btnApp->SetCaption(u"File");
+  btnApp->SetBounds(4, 4, 56, 21);
+  btnApp->OnClick = [this](Component&) { ShowAppMenu(); };
+  Tips.AddTop(u"F", appTip, Guarded([this] { ShowAppMenu(); }));
+  for (size_t i = 0; i < std::size(entries); ++i) {
+    const Entry& e = entries[i];
+    RibbonCommand* command = FindCommand(e.command);
+    auto* button = Add<ToolButton>(e.name, QuickAccess);
+    button->SetCaption(e.caption);
+    button->SetHint(command->hint);
+    button->SetBounds(e.left, 4, e.width, 21);
+    std::function<void()> run = command->run;
+    button->OnClick = [run](Component&) { run(); };
+    QuickAccessButtons.push_back(button);
+    Tips.AddTop(e.keyTip, tips[i], Guarded(run));
+  }
 }
 
 void TForm1::AddTab(const Text& name, const Text& caption,
                     std::vector<std::pair<Text, std::vector<RibbonCommand>>> groups) {
   auto* sheet = Add<TabSheet>(name, Ribbon);
   sheet->SetCaption(caption);
+  const int tab = static_cast<int>(Tabs.size());
   Tabs.push_back(sheet);
   int left = 4;
   for (auto& [groupCaption, commands] : groups) {
@@ -282,6 +376,8 @@ void TForm1::AddTab(const Text& name, const Text& caption,
     Groups.push_back(group);
     int x = 8;
     for (RibbonCommand& c : commands) {
+      c.tab = tab;
+      c.tip = AddKeyTip(c.name + u"_tip", c.keyTip, group, x + 45, 46);
       c.button = Add<Button>(c.name, group);
       c.button->SetCaption(c.caption);
       c.button->SetHint(c.hint);
@@ -316,6 +412,7 @@ void TForm1::ApplyScheme(Scheme scheme) {
   }
   for (Label* label : ShortCutLabels) label->SetFontColor(colors.text);
   Ribbon->SetColor(colors.back);
+  QuickAccess->SetColor(colors.back);
 }
 
 void TForm1::FormActivate() {
@@ -334,20 +431,67 @@ void TForm1::ChooseScheme(Scheme scheme) {
   }
 }
 
+void TForm1::ShowAppMenu() {
+  Tips.Hide();
+  Point at = GetUi().ScreenPoint(*btnApp, 0, btnApp->Height());
+  AppMenu->Popup(at.x, at.y);
+}
+
 RibbonCommand* TForm1::FindCommand(const Text& name) {
   for (RibbonCommand& c : Commands)
     if (c.name == name) return &c;
   return nullptr;
 }
 
-bool TForm1::HandleShortCut(char16_t key, bool shift, bool ctrl, bool alt) {
+bool TForm1::HandleShortCut(int key, bool shift, bool ctrl, bool alt) {
   for (RibbonCommand& c : Commands) {
     if (c.shortCut.empty() || !ShortCutMatches(c.shortCut, key, shift, ctrl, alt)) continue;
+    Tips.Hide();
     std::function<void()> run = c.run;
     GetUi().Guard(run);
     return true;
   }
   return false;
+}
+
+bool TForm1::FormKeyPreview(const KeyEvent& key) {
+  if (key.key == kKeyAlt) {
+    if (key.down) {
+      if (!key.repeat) {
+        altAlone_ = true;
+        altTook_ = false;
+      }
+      return false;
+    }
+    const bool tapped = altAlone_, took = altTook_;
+    altAlone_ = altTook_ = false;
+    if (tapped) {
+      Tips.Current() == KeyTips::Level::Off ? Tips.Show(KeyTips::Level::Top) : Tips.Hide();
+      return true;
+    }
+    // Windows would take the release of an Alt whose key it never saw for
+    // a tap and open the system menu.
+    return took;
+  }
+  if (!key.down) return false;
+  altAlone_ = false;
+  bool taken = false;
+  if (key.key == kKeyF10 && !key.shift && !key.ctrl && !key.alt) {
+    Tips.Current() == KeyTips::Level::Off ? Tips.Show(KeyTips::Level::Top) : Tips.Hide();
+    taken = true;
+  } else if (key.ctrl || key.alt) {
+    taken = HandleShortCut(key.key, key.shift, key.ctrl, key.alt);
+    if (!taken && key.alt && !key.ctrl && !key.shift) taken = Tips.AltLetter(key.key);
+    if (!taken) Tips.Hide();
+  } else {
+    taken = Tips.Key(key.key);
+  }
+  if (taken && key.alt) altTook_ = true;
+  return taken;
+}
+
+std::function<void()> TForm1::Guarded(std::function<void()> run) {
+  return [this, run] { GetUi().Guard(run); };
 }
 
 void TForm1::NotAvailable(const Text& feature) {
@@ -360,7 +504,29 @@ void TForm1::OpenLink(const Text& target) {
   context_.desktop.ShellExecute(u"open", target, Text(), Text(), kSwShowNormal);
 }
 
-bool ShortCutMatches(const Text& shortCut, char16_t key, bool shift, bool ctrl, bool alt) {
+namespace {
+
+// "A".."Z", "0".."9" or "F1".."F12" as a virtual-key code; 0 for others.
+int KeyCodeOf(const Text& name) {
+  if (name.size() == 1) {
+    char16_t c = name[0];
+    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
+    return (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ? c : 0;
+  }
+  if (name.size() >= 2 && name.size() <= 3 && name[0] == u'F') {
+    int n = 0;
+    for (size_t i = 1; i < name.size(); ++i) {
+      if (name[i] < u'0' || name[i] > u'9') return 0;
+      n = n * 10 + (name[i] - u'0');
+    }
+    return n >= 1 && n <= 12 ? kKeyF4 - 4 + n : 0;
+  }
+  return 0;
+}
+
+}  // namespace
+
+bool ShortCutMatches(const Text& shortCut, int key, bool shift, bool ctrl, bool alt) {
   bool wantShift = false, wantCtrl = false, wantAlt = false;
   Text rest = shortCut;
   for (;;) {
@@ -373,9 +539,8 @@ bool ShortCutMatches(const Text& shortCut, char16_t key, bool shift, bool ctrl, 
     else return false;
     rest = rest.substr(plus + 1);
   }
-  auto upper = [](char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; };
-  return rest.size() == 1 && upper(rest[0]) == upper(key) && shift == wantShift && ctrl == wantCtrl &&
-         alt == wantAlt;
+  const int code = KeyCodeOf(rest);
+  return code != 0 && code == key && shift == wantShift && ctrl == wantCtrl && alt == wantAlt;
 }
 
 }  // namespace brantle

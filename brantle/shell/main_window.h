@@ -6,11 +6,13 @@
 #include <functional>
 #include <vector>
 
+#include "brantle/shell/key_tips.h"
 #include "brantle/shell/wizard_windows.h"
 #include "platform/desktop.h"
 #include "platform/profile.h"
 #include "platform/ui/ui.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/menu.h"
 
 namespace brantle {
 
@@ -33,12 +35,15 @@ struct ShellContext {
 
 // One command of the command area.
 struct RibbonCommand {
-  Text name;      // component name of its button
+  Text name;      // component name of its button (or menu item)
   Text caption;   // with the accelerator's "&"
   Text hint;
-  Text shortCut;  // "Ctrl+F", "Shift+Alt+L"..., or empty
+  Text shortCut;  // "Ctrl+F", "Shift+Alt+L", "Alt+F4"..., or empty
+  Text keyTip;    // the letter that chooses it while its tab shows its letters
   std::function<void()> run;
   ui::Button* button = nullptr;
+  int tab = -1;              // index of its tab; -1 outside the tabs
+  ui::Label* tip = nullptr;  // its key tip, shown over the button
 };
 
 enum class Scheme { Luna, Silver, Obsidian };
@@ -72,11 +77,20 @@ class TForm1 : public ui::Form {
   // Creates the start page and the hidden progress window (start-up order).
   void CreateChildren();
 
+  // Above the tabs: the application menu's button and the quick-access
+  // toolbar (Updates, WWW).
+  ui::Panel* QuickAccess;
+  ui::Button* btnApp;
+  ui::PopupMenu* AppMenu;
+  ui::MenuItem* mnuExit;
+  std::vector<ui::ToolButton*> QuickAccessButtons;
   ui::PageControl* Ribbon;
   std::vector<ui::TabSheet*> Tabs;
+  std::vector<Text> TabKeyTips;  // by tab
   std::vector<ui::GroupBox*> Groups;
   std::vector<ui::Label*> ShortCutLabels;
   std::vector<RibbonCommand> Commands;
+  KeyTips Tips;
   TFStart* Start = nullptr;
   Tf_pBar* PBar = nullptr;
   // The window the last command opened.
@@ -86,8 +100,14 @@ class TForm1 : public ui::Form {
   Scheme CurrentScheme() const { return scheme_; }
   // The scheme commands: switch, then remember in the preferences file.
   void ChooseScheme(Scheme scheme);
-  // A key with its modifiers; runs the command with that shortcut.
-  bool HandleShortCut(char16_t key, bool shift, bool ctrl, bool alt);
+  // A key with its modifiers ('A'..'Z', or ui::kKeyF4...); runs the command
+  // with that shortcut.
+  bool HandleShortCut(int key, bool shift, bool ctrl, bool alt);
+  // Every key pressed in the main window or a page inside it: shortcuts
+  // and key tips; returns whether the key was used.
+  bool FormKeyPreview(const ui::KeyEvent& key);
+  // Drops the application menu down from its button.
+  void ShowAppMenu();
   RibbonCommand* FindCommand(const Text& name);
 
   template <class W>
@@ -101,14 +121,21 @@ class TForm1 : public ui::Form {
  private:
   void ApplyScheme(Scheme scheme);
   void AddTab(const Text& name, const Text& caption, std::vector<std::pair<Text, std::vector<RibbonCommand>>> groups);
+  void AddQuickAccess();
+  ui::Label* AddKeyTip(const Text& name, const Text& letter, ui::Component* parent, int centreX, int top);
+  // `run` as the message loop runs a handler: an escaping error is shown.
+  std::function<void()> Guarded(std::function<void()> run);
   void NotAvailable(const Text& feature);
   void OpenLink(const Text& target);
 
   ShellContext& context_;
   Scheme scheme_ = Scheme::Luna;
+  bool altAlone_ = false;  // Alt is down and no other key came since
+  bool altTook_ = false;   // a key pressed with Alt held was used
 };
 
-// Whether a shortcut text ("Shift+Ctrl+F") names this key and modifiers.
-bool ShortCutMatches(const Text& shortCut, char16_t key, bool shift, bool ctrl, bool alt);
+// Whether a shortcut text ("Shift+Ctrl+F", "Alt+F4") names this key and
+// modifiers.
+bool ShortCutMatches(const Text& shortCut, int key, bool shift, bool ctrl, bool alt);
 
 }  // namespace brantle

@@ -175,7 +175,11 @@ Tfb_IE::Tfb_IE(Ui& ui, Text className, WizardContext context, Text caption, Text
   ListBox1 = Add<ListBox>(u"ListBox1");
   ListBox1->SetBounds(24, 364, 551, 116);
   MakeRadioList(ListBox1);
+  ListBox1->OnClick = [this](Component&) { ListBox1Click(); };
 }
+
+// A chosen profile is usually the last choice before Next.
+void Tfb_IE::ListBox1Click() { Button2->SetFocus(); }
 
 CheckBox* Tfb_IE::AddItemBox(int number, const Text& caption) {
   auto* box = Add<CheckBox>(u"CheckBox" + platform::FromUtf8(std::to_string(number)));

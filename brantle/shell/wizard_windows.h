@@ -81,6 +81,8 @@ class Tfb_IE : public WizardWindow {
 
   virtual void Button4Click();
   virtual void Button6Click();
+  // A click in the profile list moves the focus to Next.
+  void ListBox1Click();
   void Button2Click() override {}
   void EmptyProfileList() override;
 

@@ -77,6 +77,7 @@ std::unique_ptr<VersionBlock> SimDesktop::ReadVersionInfo(const Text& file) {
 
 uintptr_t SimDesktop::FileIcon(const Text& path, bool small) {
   iconRequests.emplace_back(path, small);
+  if (iconless.count(UpperCase(path))) return 0;
   ++liveIcons;
   return 0x1000 + iconRequests.size();
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <vector>
 
 #include "platform/desktop.h"
@@ -42,6 +43,10 @@ class SimDesktop : public Desktop {
   std::unique_ptr<TrayToolbar> FindTrayToolbar() override;
   void SmallIconSize(int* width, int* height) override;
   bool DeleteAtReboot(const Text& path) override;
+  bool CreateProcess(const Text& application, const Text& commandLine) override {
+    created.push_back({application, commandLine});
+    return true;
+  }
   Text SystemDir(uint32_t capacity) override;
   bool SpecialFolder(int csidl, Text* path) override;
   Text ExePath() override { return exePath; }
@@ -62,8 +67,11 @@ class SimDesktop : public Desktop {
 
   std::vector<SimShellExecute> executed;
   std::vector<Text> deleteAtReboot;
+  std::vector<std::pair<Text, Text>> created;  // application, command line
   std::vector<std::pair<int, int>> mouseMoves;
   std::vector<std::pair<Text, bool>> iconRequests;
+  // Upper-case paths for which SHGetFileInfoW finds no icon.
+  std::set<Text> iconless;
   int liveIcons = 0;
 };
 

@@ -29,6 +29,13 @@ void Component::SetCaption(const Text& text) {
   Changed(Prop::Caption);
 }
 
+void Component::SetFocus() {
+  if (!Showing() || !Enabled()) return;
+  owner_.SetActiveControl(this);
+}
+
+bool Component::Focused() const { return owner_.ActiveControl() == this; }
+
 void Component::SetHint(const Text& hint) {
   if (hint_ == hint) return;
   hint_ = hint;

@@ -27,7 +27,7 @@ const char* KindName(Kind kind);
 enum class Prop {
   Caption, Hint, Enabled, Visible, Bounds, Font, Color, Checked, Items, ItemIndex,
   Range, Position, Columns, ListItem, ListItems, ActivePage, Picture, Interval, Redraw,
-  ScrollTo, ShortCut, Style
+  ScrollTo, ShortCut, Style, Focus, TabSize
 };
 
 // The other side of a component: its window, when the form is realised.
@@ -74,6 +74,10 @@ class Component {
   void SetVisible(bool visible);
   // Visible itself and every container up to the form.
   bool Showing() const;
+  // Gives the control the keyboard focus; one that is hidden or disabled
+  // cannot take it, and the focus stays where it is.
+  void SetFocus();
+  bool Focused() const;
 
   int Left() const { return bounds_.left; }
   int Top() const { return bounds_.top; }

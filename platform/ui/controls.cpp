@@ -199,6 +199,13 @@ std::vector<TabSheet*> PageControl::Pages() const {
   return pages;
 }
 
+void PageControl::SetTabSize(int width, int height) {
+  if (width == tabWidth_ && height == tabHeight_) return;
+  tabWidth_ = width;
+  tabHeight_ = height;
+  Changed(Prop::TabSize);
+}
+
 TabSheet* PageControl::Page(int index) const {
   auto pages = Pages();
   if (index < 0 || index >= static_cast<int>(pages.size())) return nullptr;

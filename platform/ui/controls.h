@@ -252,9 +252,16 @@ class PageControl : public Container {
   void SelectPage(int index);
   std::function<void(Component& sender, bool& allow)> OnChanging;
   Notify OnChange;
+  // Tabs of one size, so that their places are known (0 by 0: each tab as
+  // wide as its caption).
+  int TabWidth() const { return tabWidth_; }
+  int TabHeight() const { return tabHeight_; }
+  void SetTabSize(int width, int height);
 
  private:
   int active_ = 0;
+  int tabWidth_ = 0;
+  int tabHeight_ = 0;
 };
 
 class Memo : public Component {

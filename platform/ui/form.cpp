@@ -42,6 +42,7 @@ void Form::Remove(Component* component) {
     }
     if (peer_) peer_->ComponentRemoving(**it);
     if (it->get() == menu_) menu_ = nullptr;
+    if (it->get() == activeControl_) activeControl_ = nullptr;
     it = decltype(it)(components_.erase(std::next(it).base()));
   }
 }
@@ -175,6 +176,13 @@ bool Form::Close() {
 }
 
 void Form::Release() { ui_.Release(*this); }
+
+bool Form::KeyPreview(const KeyEvent& key) { return OnKeyPreview && OnKeyPreview(*this, key); }
+
+void Form::SetActiveControl(Component* control) {
+  activeControl_ = control;
+  if (control) control->Changed(Prop::Focus);
+}
 
 void Form::Activated() {
   if (active_) return;

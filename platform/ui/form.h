@@ -125,6 +125,17 @@ class Form {
   // A window message the realisation does not handle itself (messages
   // between instances); returns whether it was handled.
   bool Message(uint32_t msg, uintptr_t wParam, intptr_t lParam);
+  // A key pressed or released in this window or in any window inside it
+  // (MDI children too), before the focused control sees it; returns whether
+  // OnKeyPreview took it (then the control never sees it).
+  bool KeyPreview(const KeyEvent& key);
+  // The system moved the keyboard focus to `control`.
+  void ControlFocused(Component* control) { activeControl_ = control; }
+
+  // The control with the keyboard focus, or null.
+  Component* ActiveControl() const { return activeControl_; }
+  // Moves the focus (Component::SetFocus checks that the control can take it).
+  void SetActiveControl(Component* control);
 
   using FormNotify = std::function<void(Form& sender)>;
   FormNotify OnShow;
@@ -134,6 +145,7 @@ class Form {
   std::function<void(Form& sender, bool& canClose)> OnCloseQuery;
   std::function<void(Form& sender, CloseAction& action)> OnClose;
   std::function<bool(Form& sender, uint32_t msg, uintptr_t wParam, intptr_t lParam)> OnMessage;
+  std::function<bool(Form& sender, const KeyEvent& key)> OnKeyPreview;
 
   FormPeer* Peer() const { return peer_; }
   void SetPeer(FormPeer* peer) { peer_ = peer; }
@@ -161,6 +173,7 @@ class Form {
   int mdiClientTop_ = 0;
   Form* ownerForm_ = nullptr;
   MainMenu* menu_ = nullptr;
+  Component* activeControl_ = nullptr;
   bool visible_ = false;
   bool active_ = false;
   ModalResult modalResult_ = ModalResult::None;

@@ -28,6 +28,17 @@ void Ui::DestroyForms() {
   mainForm_ = nullptr;
 }
 
+Point Ui::ScreenPoint(const Component& control, int x, int y) {
+  Point p{x + control.Left(), y + control.Top()};
+  for (const Component* c = control.Parent(); c; c = c->Parent()) {
+    p.x += c->Left();
+    p.y += c->Top();
+  }
+  p.x += control.Owner().Left();
+  p.y += control.Owner().Top();
+  return p;
+}
+
 void Ui::Guard(const std::function<void()>& handler) {
   try {
     handler();

@@ -72,6 +72,9 @@ class Ui {
   // Paints the form's pending changes now (long work on the UI thread).
   virtual void UpdateNow(Form& form) = 0;
   virtual Point CursorPos() = 0;
+  // Where point (x, y) of a control lies on the screen (a menu drops down
+  // from its button there). Without windows: from the model's bounds.
+  virtual Point ScreenPoint(const Component& control, int x, int y);
 
   // --- threads
   // From a worker: runs `call` on the UI thread and waits for it; errors it
@@ -79,6 +82,9 @@ class Ui {
   void Synchronize(std::function<void()> call) { calls_.Send(std::move(call)); }
   // Queues `call` for the UI thread without waiting.
   void Post(std::function<void()> call) { calls_.Post(std::move(call)); }
+  // On the UI thread: runs the calls handed over so far, so that a window
+  // waiting for its worker to end keeps the worker's synchronous calls going.
+  bool RunPending() { return calls_.RunPending(); }
 
   // --- for the form model
   virtual void ShowForm(Form& form) = 0;

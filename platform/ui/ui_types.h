@@ -67,4 +67,20 @@ enum class MsgIcon { None, Error, Question, Warning, Information };
 
 enum class Alignment { Left, Right, Center };
 
+// A key pressed or released, by its Windows virtual-key code ('A'..'Z' and
+// '0'..'9' for letters and digits, the kKey constants below for the rest),
+// with the modifiers held at the time.
+struct KeyEvent {
+  int key = 0;
+  bool down = true;
+  bool repeat = false;  // the auto-repeat of a key held down
+  bool shift = false;
+  bool ctrl = false;
+  bool alt = false;
+};
+constexpr int kKeyAlt = 0x12;
+constexpr int kKeyEscape = 0x1B;
+constexpr int kKeyF4 = 0x73;
+constexpr int kKeyF10 = 0x79;
+
 }  // namespace platform::ui

@@ -5,6 +5,7 @@
 #include <shlwapi.h>
 // The interface's method names, not the API's character-set macros.
 #undef ShellExecute
+#undef CreateProcess
 
 #include <vector>
 
@@ -141,6 +142,22 @@ class Win32Desktop : public Desktop {
 
   bool DeleteAtReboot(const Text& path) override {
     return ::MoveFileExW(W(path), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
+  }
+
+  bool CreateProcess(const Text& application, const Text& commandLine) override {
+    // CreateProcessW may write into the command line, so it gets a copy.
+    std::vector<wchar_t> command(commandLine.begin(), commandLine.end());
+    command.push_back(L'\0');
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(W(application), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &info)) {
+      return false;
+    }
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+    return true;
   }
 
   Text SystemDir(uint32_t capacity) override {

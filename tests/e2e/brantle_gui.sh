@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Brantle.exe under Xvfb and Wine: the main window in each colour scheme
-# (chosen through Brantle.ini before each start), the Firefox backup wizard
-# opened by its shortcut (Ctrl+F) and driven through its controls, and its
-# archive compared with the one brantle-cli.exe makes of the same profile.
+# (chosen through Brantle.ini before each start), a command's hint tooltip,
+# the key tips (Alt, B, F) opening the Firefox backup wizard, which is then
+# driven through its controls (the default profile chosen in its list), its
+# archive compared with the one brantle-cli.exe makes of the same profile,
+# and Exit from the application menu.
 # Screenshots land in BUILD/screenshots/ (BUILD defaults to build/win64).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=$(realpath "${BUILD:-build/win64}")
-if ! command -v xvfb-run >/dev/null || ! command -v Xvfb >/dev/null; then
-  echo "skipped: no Xvfb"
+if ! command -v xvfb-run >/dev/null || ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
+  echo "skipped: no Xvfb or xdotool"
   exit 0
 fi
 for exe in Brantle.exe brantle-cli.exe ui-driver.exe; do
@@ -26,7 +28,7 @@ export WORK="$work" SHOTS="$shots"
 # display has no window driver.
 timeout 30 /usr/lib/wine/wineserver64 -k >/dev/null 2>&1 || true
 xvfb-run -a -s "-screen 0 1024x768x24" bash ${GUI_TRACE:+-x} -euo pipefail -c '
-  fail() { echo "FAIL: $*" >&2; exit 1; }
+  fail() { echo "FAIL: $*" >&2; command -v import >/dev/null && import -window root "$SHOTS/failure.png"; exit 1; }
   drive() { timeout 60 scripts/wine-run "$BUILD/bin/ui-driver.exe" "$@" 2>>"$WORK/driver.log" | tr -d "\r"; }
   start() {
     timeout 120 scripts/wine-run "$BUILD/bin/Brantle.exe" >/dev/null 2>&1 &
@@ -35,10 +37,12 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash ${GUI_TRACE:+-x} -euo pipefail -c '
     sleep 1
   }
   window_id() { command -v xdotool >/dev/null && xdotool search --name "^Brantle 2.0.2\$" 2>/dev/null | head -1 || true; }
-  shot() {  # name
+  shot() {  # name: the screen where the main window is, with the menus and tooltips over it
     command -v import >/dev/null || return 0
-    local id; id=$(window_id)
-    import -window "${id:-root}" "$SHOTS/$1.png"
+    local id X Y WIDTH HEIGHT; id=$(window_id)
+    [ -n "$id" ] || { import -window root "$SHOTS/$1.png"; return 0; }
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$SHOTS/$1.png"
   }
   # Windows 7: the profile is found under the roaming application-data folder.
   scripts/wine-run reg add "HKCU\\Software\\Wine" /v Version /d win7 /f >/dev/null 2>&1
@@ -62,17 +66,32 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash ${GUI_TRACE:+-x} -euo pipefail -c '
   rm -f "$BUILD/bin/Brantle.ini"
   start
   id=$(window_id)
-  if [ -n "$id" ]; then
-    xdotool windowfocus --sync "$id" 2>/dev/null || true
-    xdotool key --window "$id" ctrl+f 2>/dev/null || true
-  fi
-  sleep 1
-  if [ "$(drive visible TForm1 "Next >" || true)" != 1 ]; then
-    echo "note: the shortcut did not reach the window; using the Backup tab command"
-    drive click TForm1 "&Firefox"
-  fi
-  [ "$(drive visible TForm1 "Next >")" = 1 ] || fail "the Firefox backup wizard did not open"
+  [ -n "$id" ] || fail "no X window for the main window"
+  key() { xdotool windowfocus --sync "$id" 2>/dev/null || true; xdotool key "$@"; sleep 0.5; }
+
+  # A command'"'"'s hint shows as a tooltip when the mouse rests on it.
+  read -r x y <<<"$(drive locate TForm1 "&Firefox" || true)"
+  [ -n "$x" ] || fail "no Firefox command to point at"
+  xdotool mousemove "$x" "$y"
+  sleep 2
+  [ "$(drive tooltip TForm1)" = "Backup Firefox web browser." ] || fail "no hint tooltip over the Firefox command"
+  shot main-tooltip
+  xdotool mousemove 0 0
+
+  # Key tips: Alt shows the letters of the tabs, B those of the Backup
+  # tab'"'"'s commands, F opens the Firefox backup wizard.
+  key alt
+  [ "$(drive visible TForm1 B)" = 1 ] || fail "Alt did not show the key tips"
+  shot main-keytips-tabs
+  key b
+  [ "$(drive visible TForm1 B)" = 0 ] || fail "B did not move on to the Backup commands"
+  shot main-keytips
+  key f
+  [ "$(drive visible TForm1 "Next >")" = 1 ] || fail "the key tips did not open the Firefox backup wizard"
   drive settext TForm1 "Backup location:" "$WGUI"
+  # The user picks the default profile; the click sends the focus to Next.
+  drive select TForm1 x7k2m9qa.default || fail "the default profile is not listed"
+  [ "$(drive focused TForm1)" = "Next >" ] || fail "the profile click left the focus on $(drive focused TForm1)"
   sleep 0.5
   shot wizard-firefox-backup
   drive click TForm1 "Next >"
@@ -84,18 +103,29 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash ${GUI_TRACE:+-x} -euo pipefail -c '
   shot wizard-firefox-finished
   drive click TForm1 Finish
   wait "$app" || fail "Brantle.exe did not end after Finish"
+
+  # The application menu (Alt, then F) holds Exit, which ends the program.
+  start
+  id=$(window_id)
+  key alt
+  key f
+  shot main-appmenu
+  key e
+  for i in $(seq 1 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.2; done
+  wait "$app" || fail "Brantle.exe did not end after Exit"
 '
 WGUI=$(cat "$work/wgui"); WCLI=$(cat "$work/wcli")
-# The window selects the first listed profile, as brantle-cli does.
+# The window backed up the profile chosen in its list: the default one.
 archives=$(cd "$work/gui" && ls)
 [ "$(echo "$archives" | wc -l)" = 1 ] && [[ $archives == *.dat ]] \
   || { echo "FAIL: the wizard left other than one archive: $archives" >&2; exit 1; }
 cli() { timeout 120 scripts/wine-run "$build/bin/brantle-cli.exe" "$@" 2>&1 | tr -d '\r'; }
-cli backup firefox --to "$WCLI" >/dev/null
+[ "$archives" = default.dat ] || { echo "FAIL: the wizard made $archives, not default.dat" >&2; exit 1; }
+cli backup firefox --profile x7k2m9qa.default --to "$WCLI" >/dev/null
 [ -f "$work/cli/$archives" ] || { echo "FAIL: brantle-cli made $(ls "$work/cli"), not $archives" >&2; exit 1; }
 listing() { cli list "$1" | sort; }
 gui_list=$(listing "$WGUI\\$archives")
 cli_list=$(listing "$WCLI\\$archives")
 [ -n "$gui_list" ] || { echo "FAIL: empty archive" >&2; exit 1; }
 [ "$gui_list" = "$cli_list" ] || { echo "FAIL: the wizard's archive differs:"; diff <(echo "$gui_list") <(echo "$cli_list"); exit 1; } >&2
-echo "ok: Brantle.exe in three schemes; the Firefox backup wizard's $archives equals brantle-cli's ($(echo "$gui_list" | wc -l) files)"
+echo "ok: Brantle.exe in three schemes, hint tooltips, key tips, Exit; the Firefox backup wizard's $archives of the chosen profile equals brantle-cli's ($(echo "$gui_list" | wc -l) files)"

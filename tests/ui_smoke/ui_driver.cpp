@@ -1,14 +1,22 @@
 // Drives a window of another process as a person would, through messages:
 //   ui-driver wait CLASS            waits (up to 20 s) for a visible window of CLASS
+//   ui-driver exists CLASS          prints 1 or 0: a window of CLASS exists (shown or hidden)
 //   ui-driver click CLASS TEXT      clicks the control whose text is TEXT
 //   ui-driver checked CLASS TEXT    prints 1 or 0: the check state of that control
 //   ui-driver visible CLASS TEXT    prints 1 or 0
 //   ui-driver close CLASS           asks the window to close
 //   ui-driver settext CLASS TEXT NEW  replaces the text of the edit showing TEXT
+//   ui-driver select CLASS ENTRY    chooses ENTRY in the visible list box that holds it,
+//                                   and tells the list's parent, as a click does
+//   ui-driver focused CLASS         prints the text of the control with the keyboard focus
+//   ui-driver locate CLASS TEXT     prints the screen point "X Y" at the middle of the
+//                                   visible control showing TEXT
+//   ui-driver tooltip CLASS         prints the text of the program's visible tooltip
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -42,11 +50,75 @@ HWND Control(HWND top, const wchar_t* text, const wchar_t* windowClass = nullptr
   return search.found;
 }
 
+std::wstring TextOf(HWND hwnd) {
+  wchar_t text[256] = {};
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &copied);
+  return text;
+}
+
+BOOL CALLBACK Collect(HWND hwnd, LPARAM data) {
+  reinterpret_cast<std::vector<HWND>*>(data)->push_back(hwnd);
+  return TRUE;
+}
+
+// The visible windows inside `top` whose class is `windowClass`, or whose
+// text is `text` (the first that is visible wins over hidden namesakes).
+std::vector<HWND> Visible(HWND top, const wchar_t* windowClass, const wchar_t* text) {
+  std::vector<HWND> all, found;
+  EnumChildWindows(top, Collect, reinterpret_cast<LPARAM>(&all));
+  for (HWND hwnd : all) {
+    wchar_t cls[64] = {};
+    GetClassNameW(hwnd, cls, 64);
+    if (!IsWindowVisible(hwnd)) continue;
+    if (windowClass && lstrcmpiW(cls, windowClass) != 0) continue;
+    if (text && TextOf(hwnd) != text) continue;
+    found.push_back(hwnd);
+  }
+  return found;
+}
+
+// Chooses `entry` in a visible list box and sends the parent the
+// notification a click sends.
+bool SelectEntry(HWND top, const wchar_t* entry) {
+  for (HWND list : Visible(top, L"ListBox", nullptr)) {
+    LRESULT index = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(entry));
+    if (index == LB_ERR) continue;
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+    return true;
+  }
+  return false;
+}
+
+struct TooltipSearch {
+  DWORD process;
+  HWND found;
+};
+
+BOOL CALLBACK MatchTooltip(HWND hwnd, LPARAM data) {
+  auto* search = reinterpret_cast<TooltipSearch*>(data);
+  wchar_t cls[64] = {};
+  GetClassNameW(hwnd, cls, 64);
+  DWORD process = 0;
+  GetWindowThreadProcessId(hwnd, &process);
+  if (process == search->process && IsWindowVisible(hwnd) && lstrcmpiW(cls, L"tooltips_class32") == 0) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 3) return 2;
   std::wstring verb = argv[1];
+  if (verb == L"exists") {
+    std::printf("%d\n", FindWindowW(argv[2], nullptr) ? 1 : 0);
+    return 0;
+  }
   HWND top = nullptr;
   for (int i = 0; i < (verb == L"wait" ? 200 : 1) && !(top && IsWindowVisible(top)); ++i) {
     top = FindWindowW(argv[2], nullptr);
@@ -61,14 +133,51 @@ int wmain(int argc, wchar_t** argv) {
     PostMessageW(top, WM_CLOSE, 0, 0);
     return 0;
   }
+  if (verb == L"focused") {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info) || !info.hwndFocus) return 1;
+    std::printf("%ls\n", TextOf(info.hwndFocus).c_str());
+    return 0;
+  }
+  if (verb == L"tooltip") {
+    TooltipSearch search{0, nullptr};
+    GetWindowThreadProcessId(top, &search.process);
+    EnumWindows(MatchTooltip, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) return 1;
+    std::printf("%ls\n", TextOf(search.found).c_str());
+    return 0;
+  }
   if (argc < 4) return 2;
+  if (verb == L"select") {
+    if (SelectEntry(top, argv[3])) return 0;
+    std::fprintf(stderr, "no list box holds \"%ls\"\n", argv[3]);
+    return 1;
+  }
+  if (verb == L"locate") {
+    std::vector<HWND> found = Visible(top, nullptr, argv[3]);
+    if (found.empty()) return 1;
+    RECT r;
+    GetWindowRect(found.front(), &r);
+    std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    return 0;
+  }
   HWND control = Control(top, argv[3], verb == L"settext" ? L"Edit" : nullptr);
   if (!control) {
     std::fprintf(stderr, "no control \"%ls\"\n", argv[3]);
     return 1;
   }
   if (verb == L"click") {
-    SendMessageW(control, BM_CLICK, 0, 0);
+    wchar_t cls[64] = {};
+    GetClassNameW(control, cls, 64);
+    if (lstrcmpiW(cls, L"Static") == 0) {
+      // A label tells its parent; posted, so a window it opens modally does
+      // not hold the driver.
+      PostMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), STN_CLICKED),
+                   reinterpret_cast<LPARAM>(control));
+    } else {
+      SendMessageW(control, BM_CLICK, 0, 0);
+    }
   } else if (verb == L"checked") {
     std::printf("%d\n", SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
   } else if (verb == L"settext" && argc > 4) {

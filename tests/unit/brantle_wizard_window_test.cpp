@@ -79,6 +79,23 @@ TEST_F(WizardWindowTest, SelectiveBackupThroughTheWindowPacksWhatTheOperationPac
             (std::vector<Text>{u"bookmarks.html", u"places.sqlite", u"sessionstore.js"}));
 }
 
+TEST_F(WizardWindowTest, ProfileListClickMovesTheFocusToNextWhileNextIsShown) {
+  MakeProfile(MozillaBrowser::kFirefox, u"wxyz9876.work", {u"prefs.js"});
+  auto& w = Open<brantle::Tfr_Firefox>();
+  ASSERT_EQ(w.ListBox1->Count(), 2);
+  w.ListBox2->Select(-1);  // the backup-file list keeps the focus where it is
+  EXPECT_EQ(w.ActiveControl(), nullptr);
+  w.ListBox1->Select(1);
+  EXPECT_EQ(w.ListBox1->ItemIndex(), 1);
+  EXPECT_TRUE(w.Button2->Focused());
+
+  // Once Finish stands in Next's place, a hidden Next cannot take the focus.
+  w.DirectoryEdit2->SetFocus();
+  w.ShowFinish();
+  w.ListBox1->Select(0);
+  EXPECT_TRUE(w.DirectoryEdit2->Focused());
+}
+
 TEST_F(WizardWindowTest, FinishAndCancelEndTheProgram) {
   for (bool finish : {true, false}) {
     HeadlessUi own;

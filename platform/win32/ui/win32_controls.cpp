@@ -81,6 +81,16 @@ HBITMAP BitmapOf(const Picture& picture) {
   return bitmap;
 }
 
+// The control as a tool of its form's tooltip.
+TOOLINFOW ToolOf(HWND control) {
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = GetParent(control);
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  return tool;
+}
+
 }  // namespace
 
 const wchar_t* PanelClass() {
@@ -106,6 +116,10 @@ ControlPeer::~ControlPeer() {
   for (HWND radio : radios_) DestroyWindow(radio);
   if (browse_) DestroyWindow(browse_);
   if (hwnd_) {
+    if (hinted_) {
+      TOOLINFOW tool = ToolOf(hwnd_);
+      SendMessageW(form_.Tooltip(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
     RemoveWindowSubclass(hwnd_, SubclassProc, 1);
     RemovePropW(hwnd_, kPeerProp);
     DestroyWindow(hwnd_);
@@ -205,7 +219,7 @@ void ControlPeer::Create(HWND parent) {
     SetWindowPos(hwnd_, nullptr, 0, 0, width, b.Height() * 8, SWP_NOMOVE | SWP_NOZORDER);
   }
   for (Prop p : {Prop::Font, Prop::Items, Prop::ItemIndex, Prop::Checked, Prop::Range, Prop::Position,
-                 Prop::ListItems, Prop::Picture, Prop::Enabled, Prop::Style}) {
+                 Prop::ListItems, Prop::Picture, Prop::Enabled, Prop::Style, Prop::Hint, Prop::TabSize}) {
     Apply(p, -1);
   }
   if (component_.GetKind() == Kind::TabSheet) {
@@ -266,6 +280,33 @@ void ControlPeer::Apply(Prop prop, int index) {
       InvalidateRect(hwnd_, nullptr, TRUE);
       break;
     case Prop::Color: InvalidateRect(hwnd_, nullptr, TRUE); break;
+    case Prop::Hint: {
+      const Text& hint = component_.Hint();
+      if (hint.empty() && !hinted_) break;
+      TOOLINFOW tool = ToolOf(hwnd_);
+      tool.lpszText = const_cast<wchar_t*>(W(hint));
+      HWND tip = form_.Tooltip();
+      if (hint.empty()) {
+        SendMessageW(tip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        hinted_ = false;
+      } else if (hinted_) {
+        SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+      } else {
+        hinted_ = SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE;
+      }
+      break;
+    }
+    case Prop::Focus: ::SetFocus(hwnd_); break;
+    case Prop::TabSize:
+      if (kind == Kind::PageControl) {
+        auto& pages = static_cast<PageControl&>(component_);
+        LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+        bool fixed = pages.TabWidth() > 0;
+        SetWindowLongPtrW(hwnd_, GWL_STYLE, fixed ? (style | TCS_FIXEDWIDTH) : (style & ~TCS_FIXEDWIDTH));
+        if (fixed) SendMessageW(hwnd_, TCM_SETITEMSIZE, 0, MAKELPARAM(pages.TabWidth(), pages.TabHeight()));
+        PlacePages();
+      }
+      break;
     case Prop::Checked:
       if (kind == Kind::CheckBox || kind == Kind::RadioButton) {
         Button_SetCheck(hwnd_, static_cast<CheckBox&>(component_).Checked() ? BST_CHECKED : BST_UNCHECKED);
@@ -434,7 +475,20 @@ void ControlPeer::RebuildColumns() {
     col.fmt = column.alignment == Alignment::Right ? LVCFMT_RIGHT
               : column.alignment == Alignment::Center ? LVCFMT_CENTER : LVCFMT_LEFT;
     SendMessageW(hwnd_, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&col));
-    if (column.autoSize) ListView_SetColumnWidth(hwnd_, i, LVSCW_AUTOSIZE_USEHEADER);
+    ++i;
+  }
+  // Deleting a column drops its texts in every row: put them back.
+  for (int row = 0; row < list.Count(); ++row) SetRow(row, false);
+  // Sized once all are in: the last column's automatic width fills the rest
+  // of the list, so sizing while inserting would push later columns away.
+  i = 0;
+  for (const ListColumn& column : list.Columns()) {
+    if (column.autoSize) {
+      ListView_SetColumnWidth(hwnd_, i, LVSCW_AUTOSIZE_USEHEADER);
+      if (column.minWidth > 0 && ListView_GetColumnWidth(hwnd_, i) < column.minWidth) {
+        ListView_SetColumnWidth(hwnd_, i, column.minWidth);
+      }
+    }
     ++i;
   }
 }
@@ -668,6 +722,9 @@ LRESULT ControlPeer::Subclassed(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         TrackMouseEvent(&track);
         ui.Guard([&] { component_.MouseEnter(); });
       }
+      break;
+    case WM_SETFOCUS:
+      component_.Owner().ControlFocused(&component_);
       break;
     case WM_MOUSELEAVE:
       mouseInside_ = false;

@@ -29,6 +29,8 @@ FormWindow::FormWindow(Win32Ui& ui, Form& form) : ui_(ui), form_(form) {}
 FormWindow::~FormWindow() {
   for (auto& [component, peer] : controls_) component->SetPeer(nullptr);
   controls_.clear();
+  // Owned by the top-level window, so it would outlive an MDI child.
+  if (tooltip_) DestroyWindow(tooltip_);
   if (hwnd_) {
     RemovePropW(hwnd_, kFormProp);
     HWND parent = GetParent(hwnd_);
@@ -179,6 +181,16 @@ void FormWindow::ComponentRemoving(Component& component) {
   if (menuItem) RebuildMenu();
 }
 
+HWND FormWindow::Tooltip() {
+  if (!tooltip_ && hwnd_) {
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    if (tooltip_) SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 300);
+  }
+  return tooltip_;
+}
+
 void FormWindow::RebuildMenu() {
   if (!hwnd_ || form_.Style() == FormStyle::MdiChild) return;
   HMENU old = menu_;
@@ -287,6 +299,11 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
           ui_.Guard([item] { item->Click(); });
           return 0;
         }
+      }
+      if (msg == WM_QUERYENDSESSION) {
+        // The form learns of the logoff; the answer stays the default one.
+        ui_.Guard([&] { form_.Message(msg, wParam, static_cast<intptr_t>(lParam)); });
+        break;
       }
       if (msg >= WM_USER && msg < 0xC000) {
         bool handled = false;

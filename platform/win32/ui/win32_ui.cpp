@@ -49,11 +49,37 @@ HWND ActiveOwner() {
   return active ? GetAncestor(active, GA_ROOT) : nullptr;
 }
 
+// Offers a key message to the OnKeyPreview of the form whose window holds
+// the focused control (an MDI child's keys belong to its frame); true when
+// the form took it.
+bool PreviewKey(Ui& ui, Form* form, const MSG& msg) {
+  const UINT m = msg.message;
+  if (m != WM_KEYDOWN && m != WM_KEYUP && m != WM_SYSKEYDOWN && m != WM_SYSKEYUP) return false;
+  if (!form || !form->OnKeyPreview) return false;
+  KeyEvent key;
+  key.key = static_cast<int>(msg.wParam);
+  key.down = m == WM_KEYDOWN || m == WM_SYSKEYDOWN;
+  key.repeat = key.down && (msg.lParam & (1 << 30)) != 0;
+  key.alt = (msg.lParam & (1 << 29)) != 0;
+  key.shift = GetKeyState(VK_SHIFT) < 0;
+  key.ctrl = GetKeyState(VK_CONTROL) < 0;
+  bool taken = false;
+  ui.Guard([&] { taken = form->KeyPreview(key); });
+  return taken;
+}
+
 }  // namespace
 
 struct Win32Ui::Impl {
   HWND wake = nullptr;
   std::map<const Form*, std::unique_ptr<FormWindow>> windows;
+
+  Form* FormOf(HWND hwnd) const {
+    for (const auto& [form, window] : windows) {
+      if (hwnd && window->Handle() == hwnd) return const_cast<Form*>(form);
+    }
+    return nullptr;
+  }
 };
 
 Win32Ui::Win32Ui() : impl_(std::make_unique<Impl>()) {
@@ -101,6 +127,10 @@ bool Win32Ui::PumpOne() {
   Guard([&] {
     if (OnLoopMessage) OnLoopMessage(msg.message);
   });
+  if (PreviewKey(*this, impl_->FormOf(GetAncestor(msg.hwnd, GA_ROOT)), msg)) {
+    Guard([&] { calls_.RunPending(); });
+    return true;
+  }
   Form* main = MainForm();
   HWND client = nullptr;
   if (main && main->Style() == FormStyle::MdiForm) {
@@ -113,6 +143,14 @@ bool Win32Ui::PumpOne() {
   }
   Guard([&] { calls_.RunPending(); });
   return true;
+}
+
+Point Win32Ui::ScreenPoint(const Component& control, int x, int y) {
+  auto* peer = dynamic_cast<ControlPeer*>(control.Peer());
+  if (!peer || !peer->Handle()) return Ui::ScreenPoint(control, x, y);
+  POINT p{x, y};
+  ClientToScreen(peer->Handle(), &p);
+  return Point{p.x, p.y};
 }
 
 void Win32Ui::Run() {
@@ -188,6 +226,9 @@ void Win32Ui::ShowForm(Form& form) {
   if (form.Style() == FormStyle::MdiChild && GetParent(hwnd)) {
     ShowWindow(hwnd, SW_SHOW);
     SendMessageW(GetParent(hwnd), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(hwnd), 0);
+    // A page that lost its title bar after creation keeps stray pixels of
+    // its first frame until it is painted whole.
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     return;
   }
   ShowWindow(hwnd, SW_SHOW);

@@ -29,6 +29,7 @@ class Win32Ui : public Ui {
   void PopBusyCursor() override;
   void UpdateNow(Form& form) override;
   Point CursorPos() override;
+  Point ScreenPoint(const Component& control, int x, int y) override;
   void ShowForm(Form& form) override;
   void HideForm(Form& form) override;
   ModalResult ShowModal(Form& form) override;

@@ -71,6 +71,7 @@ class ControlPeer : public ListViewPeer {
   HBITMAP bitmap_ = nullptr;
   bool syncing_ = false;            // applying the model's value: no echo back
   bool mouseInside_ = false;
+  bool hinted_ = false;             // registered with the form's tooltip
 };
 
 class FormWindow : public FormPeer {
@@ -91,6 +92,8 @@ class FormWindow : public FormPeer {
   HWND ParentHandleOf(const Component& component) const;
   ControlPeer* PeerOf(const Component* component) const;
   void RebuildMenu();
+  // The tooltip that shows the controls' hints (made on first use).
+  HWND Tooltip();
   // Messages that controls send to their parent, wherever that sits.
   bool Dispatch(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
@@ -107,6 +110,7 @@ class FormWindow : public FormPeer {
   Form& form_;
   HWND hwnd_ = nullptr;
   HWND mdiClient_ = nullptr;
+  HWND tooltip_ = nullptr;
   HMENU menu_ = nullptr;
   std::map<UINT, MenuItem*> menuIds_;
   std::map<Component*, std::unique_ptr<ControlPeer>> controls_;
