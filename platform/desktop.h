@@ -70,6 +70,10 @@ class Desktop {
   virtual Text ExePath() = 0;
   // The user's decimal separator (LOCALE_SDECIMAL).
   virtual char16_t DecimalSeparator() = 0;
+  // COM for the calling worker thread (multithreaded), so shell calls made
+  // on it can reach shell extensions; each Begin pairs with an End.
+  virtual void BeginThreadCom() {}
+  virtual void EndThreadCom() {}
 };
 
 // The folders the optimiser asks for besides those of platform/shell.h.

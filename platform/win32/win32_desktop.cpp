@@ -73,6 +73,9 @@ class Win32Tray : public TrayToolbar {
 
 const wchar_t* OrNull(const Text& t) { return t.empty() ? nullptr : W(t); }
 
+// Whether this thread's BeginThreadCom started COM (the desktop object is shared).
+thread_local bool tComStarted = false;
+
 class Win32Desktop : public Desktop {
  public:
   int32_t ResolveShortcut(const Text& lnkPath, Text* target, Text* arguments) override {
@@ -179,6 +182,13 @@ class Win32Desktop : public Desktop {
     return FromW(buffer.data(), n);
   }
 
+  void BeginThreadCom() override {
+    tComStarted = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_MULTITHREADED));
+  }
+  void EndThreadCom() override {
+    if (tComStarted) ::CoUninitialize();
+    tComStarted = false;
+  }
   char16_t DecimalSeparator() override {
     wchar_t buffer[8] = {};
     if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, 8) < 2) return u'.';

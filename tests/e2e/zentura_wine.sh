@@ -42,7 +42,7 @@ trap cleanup EXIT
 # display has no window driver.
 timeout 30 /usr/lib/wine/wineserver64 -k >/dev/null 2>&1 || true
 xvfb-run -a -s "-screen 0 1024x768x24" bash ${GUI_TRACE:+-x} -euo pipefail -c '
-  fail() { echo "FAIL: $*" >&2; exit 1; }
+  fail() { echo "FAIL: $*" >&2; shot failure "Zentura by Veltrane" 2>/dev/null || true; echo "service: $(service_state)" >&2; exit 1; }
   wine() { timeout 60 scripts/wine-run "$@" 2>/dev/null | tr -d "\r"; }
   drive() { timeout 60 scripts/wine-run "$BUILD/bin/ui-driver.exe" "$@" 2>>"$APP/driver.log" | tr -d "\r"; }
   service_state() { wine sc query ZenturaTestSvc | sed -n "s/.*STATE *: *[0-9]* *\([A-Z_]*\).*/\1/p"; }

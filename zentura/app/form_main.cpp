@@ -165,11 +165,13 @@ bool TThreadServiceStop::StopServices() {
 
 void TThreadServiceRun::Execute() {
   bool completed = false;
+  form_.env_.sp.desktop.BeginThreadCom();
   try {
     completed = Restore();
   } catch (...) {
     // temp.ini stays, so the next start is in game mode with what is left.
   }
+  form_.env_.sp.desktop.EndThreadCom();
   // Deleted before Busy is cleared, so that a new switch cannot lose the
   // record it starts writing.
   if (completed) form_.env_.p.files.Remove(form_.env_.RecordFile());
@@ -256,6 +258,7 @@ TFormMain::TFormMain(Ui& ui, ZenturaEnv& env)
   LayoutHeaderLinks();
   PageControl1->SetActivePageIndex(0);
   chooser_ = std::make_unique<TForm2>(ui, env_, language_);
+  chooser_->SetOwnerForm(this);
   chooser_->OnCancelApps = [this] {
     // A running worker reads the list; the next switch takes the new choice.
     if (!Busy) ClosedApps.clear();
