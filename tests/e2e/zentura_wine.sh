@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Zentura.exe and zentray.exe under Xvfb and Wine, with a test service in the
-# settings' service lists: the chooser opened from "Configure"; "-gm" stops
+# settings' service lists: without Zentura.ini a message and the end; the chooser opened from "Configure"; "-gm" stops
 # the service and records it in temp.ini; closing in game mode hands over to
 # zentray.exe, and starting Zentura.exe then brings the window back through
 # it; a second instance leaves the first alone; the switch button restarts
@@ -90,6 +90,18 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash ${GUI_TRACE:+-x} -euo pipefail -c '
   wine reg add "$run" /v ZenturaTestSvc /d "$(/usr/lib/wine/wine64 winepath -w "$APP/zentura_test_service.exe" 2>/dev/null | tr -d "\r")" /f >/dev/null
   wine reg add "$run" /v Desktop /d "C:\\windows\\explorer.exe /desktop" /f >/dev/null
   settings English
+
+  # Without its settings file the program says so and ends, with no window.
+  mv "$APP/Zentura.ini" "$APP/Zentura.ini.away"
+  start
+  app=$!
+  drive wait "#32770" >/dev/null || fail "no message without Zentura.ini"
+  [ "$(drive visible "#32770" "Cannot find file Zentura.ini. Click OK to exit.")" = 1 ] \
+    || fail "the message without Zentura.ini is not the expected one"
+  [ "$(drive exists TFormMain)" = 0 ] || fail "a main window opened without Zentura.ini"
+  drive click "#32770" OK
+  wait "$app" || fail "Zentura.exe without Zentura.ini did not end with exit code 0"
+  mv "$APP/Zentura.ini.away" "$APP/Zentura.ini"
 
   # Normal mode, and the chooser opened from "Configure".
   start
