@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Zentura.exe and zentray.exe under Xvfb and Wine, with a test service in the
 # settings' service lists: without Zentura.ini a message and the end; the
-# chooser opened from "Configure"; "-gm" stops the service and records it in temp.ini; closing in game mode hands over to
-# zentray.exe, and starting Zentura.exe then brings the window back through
-# it; a second instance leaves the first alone; the switch button restarts
-# the service and removes temp.ini. Last, messages with broken format
-# strings must not bring the program down.
+# chooser opened from "Configure"; "-gm" stops the service and records it in
+# temp.ini; closing in game mode hands over to zentray.exe, and starting
+# Zentura.exe then brings the window back through it; a second instance
+# leaves the first alone; the switch button restarts the service and removes
+# temp.ini. Last, messages with broken format strings must not bring the
+# program down.
 # Usage: zentura_wine.sh [BUILD] (default build/win64). Screenshots land in
 # BUILD/screenshots/.
 set -euo pipefail
