@@ -2,7 +2,7 @@
 # Installs what building and testing need on Debian 12; does nothing when all is there.
 set -euo pipefail
 packages=(
-  cmake ninja-build g++ python3 time
+  cmake ninja-build g++ python3 time ccache
   libgtest-dev googletest libbenchmark-dev zlib1g-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 libz-mingw-w64-dev
   wine64
