@@ -8,6 +8,10 @@ packages=(
   wine64
   xvfb xauth xdotool imagemagick
   firefox-esr  # makes a real browser profile for the backup round trips
+  libcli11-dev nlohmann-json3-dev  # header-only, used by the native and the mingw builds
+  clang-15 libfuzzer-15-dev        # the fuzzing build
+  librsvg2-bin icoutils            # program icons from their drawings
+  nsis                             # installers
 )
 missing=()
 for p in "${packages[@]}"; do
