@@ -1,4 +1,5 @@
 #include "brantle/cli/cli_commands.h"
+#include "brantle/cli/update_command.h"
 
 #include <chrono>
 #include <functional>
@@ -29,7 +30,8 @@ constexpr char kUsage[] =
     "       brantle-cli restore firefox|flock --from DIR [--archive NAME.dat]\n"
     "                          [--items CAPTION,...|all] [--profile NAME | --custom-profile DIR]\n"
     "                          [--delete-backup-file]   (firefox only)\n"
-    "       brantle-cli restore firefox|flock --full --from DIR\n";
+    "       brantle-cli restore firefox|flock --full --from DIR\n"
+    "       brantle-cli update --check|--install [--server HOST[:PORT]]\n";
 
 // Options of backup and restore, as given.
 struct WizardOptions {
@@ -352,6 +354,7 @@ int Run(platform::HostPlatform& host, const std::vector<std::string>& args, Cons
       {"verify", {1, [](Command& c, const auto& a) { return c.Verify(a[1]); }}},
       {"profiles", {1, [](Command& c, const auto& a) { return c.Profiles(a[1]); }}},
   };
+  if (!args.empty() && args[0] == "update") return RunUpdate(host, args, console);
   bool wizard = !args.empty() && (args[0] == "backup" || args[0] == "restore");
   WizardOptions options;
   auto it = args.empty() ? commands.end() : commands.find(args[0]);
