@@ -6,6 +6,7 @@
 
 #include "brantle/shell/main_window.h"
 #include "platform/host.h"
+#include "platform/host_network.h"
 #include "platform/win32/ui/win32_ui.h"
 #include "platform/win32/win32_system_platform.h"
 
@@ -32,8 +33,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   brantle::FileHelpers helpers(host->Get());
   brantle::ShellContext context{host->Get(), *profile, *desktop, helpers, PreferencesPath()};
 
+  auto network = platform::OpenHostNetwork();
+  brantle::UpdateServices updates{
+      *network, host->Get().files, host->Get().system, platform::StartHostProgram,
+      [&host] { return platform::HostTempFolder(*host); },
+      profile->ReadString(context.iniPath, u"Servers", u"Update", platform::Text())};
+
   platform::ui::win32::Win32Ui ui;
   auto& main = ui.CreateForm<brantle::TForm1>(context);
+  main.SetUpdateServices(&updates);
   main.Show();
   // Let the main window lay out its MDI client first, so the start page is
   // measured against the client's real size (no scroll bars).

@@ -286,7 +286,7 @@ TForm1::TForm1(Ui& ui, ShellContext& context) : Form(ui, u"TForm1"), context_(co
                GetUi().Release(about);
              }},
             {u"btnUpdates", u"&Updates", u"Checks for new program version.", u"Ctrl+U", u"U",
-             [this] { NotAvailable(u"Updates"); }},
+             [this] { CheckForUpdates(); }},
             {u"btnEmail", u"&E-Mail", u"Send us an email.", Text(), u"E", [this] { OpenLink(links::kContact); }}}},
           {u"Web",
            {{u"btnWWW", u"&WWW", u"Visit Brantle home page.", Text(), u"W",
@@ -492,6 +492,23 @@ bool TForm1::FormKeyPreview(const KeyEvent& key) {
 
 std::function<void()> TForm1::Guarded(std::function<void()> run) {
   return [this, run] { GetUi().Guard(run); };
+}
+
+void TForm1::CheckForUpdates() {
+  if (!updates_) {
+    NotAvailable(u"Updates");
+    return;
+  }
+  // The check pumps messages while it runs; a second one meanwhile is ignored.
+  if (updateRunning_) return;
+  updateRunning_ = true;
+  struct Clear {
+    bool& flag;
+    ~Clear() { flag = false; }
+  } clear{updateRunning_};
+  auto& w = GetUi().CreateForm<Tf_Update>(*updates_);
+  LastOpened = &w;
+  if (!GetUi().Terminated()) w.Show();
 }
 
 void TForm1::NotAvailable(const Text& feature) {

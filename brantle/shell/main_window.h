@@ -8,6 +8,7 @@
 
 #include "brantle/shell/key_tips.h"
 #include "brantle/shell/wizard_windows.h"
+#include "brantle/update/update_windows.h"
 #include "platform/desktop.h"
 #include "platform/profile.h"
 #include "platform/ui/ui.h"
@@ -109,6 +110,11 @@ class TForm1 : public ui::Form {
   // Drops the application menu down from its button.
   void ShowAppMenu();
   RibbonCommand* FindCommand(const Text& name);
+  // What the Updates command checks with; without it the command says that
+  // updates are not available.
+  void SetUpdateServices(UpdateServices* services) { updates_ = services; }
+  // The Updates command: a new update window, which checks while it is made.
+  void CheckForUpdates();
 
   template <class W>
   W& OpenWizard() {
@@ -129,6 +135,8 @@ class TForm1 : public ui::Form {
   void OpenLink(const Text& target);
 
   ShellContext& context_;
+  UpdateServices* updates_ = nullptr;
+  bool updateRunning_ = false;
   Scheme scheme_ = Scheme::Luna;
   bool altAlone_ = false;  // Alt is down and no other key came since
   bool altTook_ = false;   // a key pressed with Alt held was used

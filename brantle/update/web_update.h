@@ -99,6 +99,8 @@ class TWebUpdate : public TPageValues {
   // The whole check; true only when an installer was downloaded. A check
   // asked for while one runs returns false at once.
   bool CheckForAnUpdate();
+  // The text of the last page read.
+  const Text& PageText() const { return page_; }
   // Stops the running check at its next step, quietly.
   void Abort() { Aborting = true; }
 

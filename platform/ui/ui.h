@@ -69,6 +69,9 @@ class Ui {
   // The hour-glass while at least one push is outstanding.
   virtual void PushBusyCursor() = 0;
   virtual void PopBusyCursor() = 0;
+  // Long work on the UI thread lets the interface handle what is pending
+  // (input, painting, handed-over calls) and goes on.
+  virtual void ProcessMessages() { RunPending(); }
   // Paints the form's pending changes now (long work on the UI thread).
   virtual void UpdateNow(Form& form) = 0;
   virtual Point CursorPos() = 0;

@@ -158,6 +158,12 @@ void Win32Ui::Run() {
   }
 }
 
+void Win32Ui::ProcessMessages() {
+  RunPending();
+  for (MSG pending; !Terminated() && PeekMessageW(&pending, nullptr, 0, 0, PM_NOREMOVE) && PumpOne();) {
+  }
+}
+
 void Win32Ui::Terminate() {
   SetTerminated();
   PostQuitMessage(0);

@@ -28,6 +28,7 @@ class Win32Ui : public Ui {
   void PushBusyCursor() override;
   void PopBusyCursor() override;
   void UpdateNow(Form& form) override;
+  void ProcessMessages() override;
   Point CursorPos() override;
   Point ScreenPoint(const Component& control, int x, int y) override;
   void ShowForm(Form& form) override;
