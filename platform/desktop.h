@@ -49,6 +49,8 @@ class Desktop {
   // SHGetFileInfoW(SHGFI_ICON | SHGFI_USEFILEATTRIBUTES [| SHGFI_SMALLICON],
   // FILE_ATTRIBUTE_NORMAL); 0 on failure. The caller owns the handle.
   virtual uintptr_t FileIcon(const Text& path, bool small) = 0;
+  // The same with FILE_ATTRIBUTE_DIRECTORY: a folder's large icon.
+  virtual uintptr_t FolderIcon(const Text& path) { return FileIcon(path, false); }
   virtual void DestroyIcon(uintptr_t icon) = 0;
   // ShellExecuteW without owner window; returns its result (above 32 = success).
   virtual intptr_t ShellExecute(const Text& verb, const Text& file, const Text& parameters,

@@ -184,6 +184,12 @@ void ProgressBar::SetSmooth(bool smooth) {
   Changed(Prop::Style);
 }
 
+void ProgressBar::SetMarquee(bool marquee) {
+  if (marquee_ == marquee) return;
+  marquee_ = marquee;
+  Changed(Prop::Style);
+}
+
 PageControl& TabSheet::Pages() const { return *static_cast<PageControl*>(Parent()); }
 
 int TabSheet::PageIndex() const {
@@ -312,6 +318,23 @@ void Timer::PropertyChanged(Prop prop) {
 
 void Timer::Tick() {
   if (Enabled() && interval_ > 0 && OnTimer) OnTimer(*this);
+}
+
+
+void RichEditUrl::SetLink(int start, int length) {
+  linkStart_ = start;
+  linkLength_ = length;
+  Changed(Prop::Style);
+}
+
+Text RichEditUrl::LinkText() const {
+  const Text& text = Caption();
+  if (linkLength_ <= 0 || linkStart_ < 0 || static_cast<size_t>(linkStart_) >= text.size()) return Text();
+  return text.substr(static_cast<size_t>(linkStart_), static_cast<size_t>(linkLength_));
+}
+
+void RichEditUrl::ClickLink() {
+  if (linkLength_ > 0 && OnLink) OnLink(*this, LinkText());
 }
 
 }  // namespace platform::ui

@@ -198,12 +198,16 @@ class ProgressBar : public Component {
   void StepBy(int delta) { SetPosition(position_ + delta); }
   bool Smooth() const { return smooth_; }
   void SetSmooth(bool smooth);
+  // A moving block for work of unknown length.
+  bool Marquee() const { return marquee_; }
+  void SetMarquee(bool marquee);
 
  private:
   int min_ = 0;
   int max_ = 100;
   int position_ = 0;
   bool smooth_ = false;
+  bool marquee_ = false;
 };
 
 class Container : public Component {
@@ -279,6 +283,25 @@ class Memo : public Component {
  private:
   bool readOnly_ = false;
   bool wordWrap_ = true;
+};
+
+// A read-only rich-edit text with one range shown as a link; a left click
+// on it selects the range and calls OnLink with its text.
+class RichEditUrl : public Memo {
+ public:
+  RichEditUrl(Form& owner, Text name, Component* parent) : Memo(owner, std::move(name), parent) {}
+  // The link's first character and length (length 0: no link).
+  int LinkStart() const { return linkStart_; }
+  int LinkLength() const { return linkLength_; }
+  void SetLink(int start, int length);
+  Text LinkText() const;
+  std::function<void(Component& sender, const Text& link)> OnLink;
+  // The user's left click on the link.
+  void ClickLink();
+
+ private:
+  int linkStart_ = 0;
+  int linkLength_ = 0;
 };
 
 // Pixels, 0xAARRGGBB row by row from the top; or a bitmap resource by name.

@@ -24,22 +24,27 @@ HeadlessUi::HeadlessUi() = default;
 HeadlessUi::~HeadlessUi() { DestroyForms(); }
 
 void HeadlessUi::AnswerMessage(ModalResult result) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   answers_.push_back(Answer{ShownDialog::Type::MessageBox, result, Text(), true});
 }
 
 void HeadlessUi::AnswerFolder(const Text& folder) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   answers_.push_back(Answer{ShownDialog::Type::FolderDialog, ModalResult::Ok, folder, true});
 }
 
 void HeadlessUi::CancelFolder() {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   answers_.push_back(Answer{ShownDialog::Type::FolderDialog, ModalResult::Cancel, Text(), false});
 }
 
 void HeadlessUi::AnswerPopup(const Text& itemName) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   answers_.push_back(Answer{ShownDialog::Type::PopupMenu, ModalResult::None, itemName, !itemName.empty()});
 }
 
 HeadlessUi::Answer HeadlessUi::NextAnswer(ShownDialog::Type type, const Text& what) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (answers_.empty() || answers_.front().type != type) {
     throw UnscriptedDialog(std::string("unscripted ") + TypeName(type) + ": " + ToUtf8(what));
   }
@@ -49,6 +54,7 @@ HeadlessUi::Answer HeadlessUi::NextAnswer(ShownDialog::Type type, const Text& wh
 }
 
 std::vector<Text> HeadlessUi::Messages() const {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   std::vector<Text> texts;
   for (const auto& d : dialogs_) {
     if (d.type == ShownDialog::Type::MessageBox) texts.push_back(d.text);
@@ -101,7 +107,13 @@ void HeadlessUi::Run() {
   }
 }
 
+ModalResult HeadlessUi::WorkerMessageBox(const Text& text, const Text& caption, MsgButtons buttons,
+                                         MsgIcon icon) {
+  return MessageBox(text, caption, buttons, icon);
+}
+
 ModalResult HeadlessUi::MessageBox(const Text& text, const Text& caption, MsgButtons buttons, MsgIcon icon) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   dialogs_.push_back(ShownDialog{ShownDialog::Type::MessageBox, text, caption, buttons, icon, ModalResult::Ok, Text()});
   // A box with only OK offers no choice, so it takes nothing from the script.
   if (buttons == MsgButtons::Ok) return ModalResult::Ok;

@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <stdexcept>
 #include <vector>
 
@@ -76,6 +77,8 @@ class HeadlessUi : public Ui {
   void Run() override;
   void Terminate() override { SetTerminated(); }
   ModalResult MessageBox(const Text& text, const Text& caption, MsgButtons buttons, MsgIcon icon) override;
+  // Recorded and answered like any box, from whichever thread.
+  ModalResult WorkerMessageBox(const Text& text, const Text& caption, MsgButtons buttons, MsgIcon icon) override;
   bool SelectDirectory(const Text& caption, Text* folder) override;
   MenuItem* TrackPopup(PopupMenu& menu, int screenX, int screenY) override;
   void PushBusyCursor() override;
@@ -99,6 +102,8 @@ class HeadlessUi : public Ui {
   };
   Answer NextAnswer(ShownDialog::Type type, const Text& what);
 
+  // Guards the script and the record: workers show boxes too.
+  mutable std::recursive_mutex mutex_;
   std::deque<Answer> answers_;
   std::vector<ShownDialog> dialogs_;
   std::map<const Form*, int> repaints_;

@@ -138,6 +138,23 @@ void ListView::ClearSmallIcons() {
   Changed(Prop::Picture);
 }
 
+int ListView::AddLargeIcon(uintptr_t icon) {
+  largeIcons_.push_back(icon);
+  Changed(Prop::Picture, static_cast<int>(largeIcons_.size()) - 1);
+  return static_cast<int>(largeIcons_.size()) - 1;
+}
+
+void ListView::ClearLargeIcons() {
+  largeIcons_.clear();
+  Changed(Prop::Picture);
+}
+
+void ListView::SetIconView(bool on) {
+  if (iconView_ == on) return;
+  iconView_ = on;
+  Changed(Prop::Style);
+}
+
 void ListView::Sort() {
   if (!OnCompare) return;
   std::stable_sort(items_.begin(), items_.end(), [this](const auto& a, const auto& b) {

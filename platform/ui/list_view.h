@@ -99,6 +99,14 @@ class ListView : public Component {
   const std::vector<uintptr_t>& SmallIcons() const { return smallIcons_; }
   int AddSmallIcon(uintptr_t icon);
   void ClearSmallIcons();
+  // Large icons (32x32) for the icon view; the list copies each icon when
+  // realised, so the caller may destroy it once added.
+  const std::vector<uintptr_t>& LargeIcons() const { return largeIcons_; }
+  int AddLargeIcon(uintptr_t icon);
+  void ClearLargeIcons();
+  // Large icons with captions below instead of report rows.
+  bool IconView() const { return iconView_; }
+  void SetIconView(bool on);
 
   // Sorts the rows with OnCompare (a stable sort; rows without a handler
   // compare equal).
@@ -129,6 +137,11 @@ class ListView : public Component {
   std::function<void(Component& sender, ListItem& item, ItemDrawStyle& style)> OnCustomDrawItem;
   std::function<void(Component& sender, ListItem& item)> OnItemChecked;
   Notify OnSelectItem;
+  // The pointer moved over the list (event.item: the row under it).
+  MouseNotify OnMouseMove;
+  void MouseMove(const MouseEvent& event) {
+    if (OnMouseMove) OnMouseMove(*this, event);
+  }
 
  private:
   friend class ListItem;
@@ -137,6 +150,8 @@ class ListView : public Component {
   std::vector<ListColumn> columns_;
   std::vector<std::unique_ptr<ListItem>> items_;
   std::vector<uintptr_t> smallIcons_;
+  std::vector<uintptr_t> largeIcons_;
+  bool iconView_ = false;
   bool checkboxes_ = false;
   bool gridLines_ = false;
   bool rowSelect_ = false;

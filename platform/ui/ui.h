@@ -52,6 +52,10 @@ class Ui {
   // --- dialogs
   virtual ModalResult MessageBox(const Text& text, const Text& caption, MsgButtons buttons,
                                  MsgIcon icon) = 0;
+  // A box without owner window that a worker thread may show itself (it
+  // waits there until the user answers; the UI thread runs on).
+  virtual ModalResult WorkerMessageBox(const Text& text, const Text& caption, MsgButtons buttons,
+                                       MsgIcon icon) = 0;
   // A plain box with the application title and OK.
   void ShowMessage(const Text& text) { MessageBox(text, title_, MsgButtons::Ok, MsgIcon::None); }
   // The standard error dialog for an error no handler caught.

@@ -118,6 +118,13 @@ class Win32Desktop : public Desktop {
     return reinterpret_cast<uintptr_t>(info.hIcon);
   }
 
+  uintptr_t FolderIcon(const Text& path) override {
+    SHFILEINFOW info{};
+    UINT flags = SHGFI_ICON | SHGFI_USEFILEATTRIBUTES | SHGFI_LARGEICON;
+    if (!::SHGetFileInfoW(W(path), FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, flags)) return 0;
+    return reinterpret_cast<uintptr_t>(info.hIcon);
+  }
+
   void DestroyIcon(uintptr_t icon) override {
     if (icon) ::DestroyIcon(reinterpret_cast<HICON>(icon));
   }

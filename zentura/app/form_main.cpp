@@ -237,6 +237,7 @@ TFormMain::TFormMain(Ui& ui, ZenturaEnv& env)
   CountDown = ReadCountdown();
   if (!language_.LoadLanguage(*this)) return;
   language_.OnLanguageChanged = [this] { LanguageChanged(); };
+  defragPage_->LanguageApplied();
   serviceSection_ = ServiceListSection(env_.p.system.Version());
 
   std::unique_ptr<platform::RegKey> key;
@@ -269,6 +270,7 @@ TFormMain::TFormMain(Ui& ui, ZenturaEnv& env)
 
 TFormMain::~TFormMain() {
   closing_ = true;
+  defragPage_.reset();
   if (created_) GetUi().OnLoopMessage = nullptr;
   if (worker_) {
     worker_->Terminate();
@@ -372,9 +374,7 @@ void TFormMain::CreateComponents() {
     c->SetVisible(false);
   }
 
-  LabelDefragNote = Add<Label>(u"LabelDefragNote", TabSheet2);
-  LabelDefragNote->SetCaption(u"Game Defrag will be available in a coming version.");
-  LabelDefragNote->SetBounds(8, 8, 465, 14);
+  defragPage_ = std::make_unique<TGameDefragPage>(*this, *TabSheet2, env_, language_);
 
   BtnExit = Add<Button>(u"BtnExit");
   BtnExit->SetCaption(u"Exit");
@@ -418,6 +418,9 @@ void TFormMain::CreateMenus() {
 
 void TFormMain::WireEvents() {
   OnShow = [this](Form&) { FormShow(); };
+  PageControl1->OnChange = [this](Component&) {
+    if (PageControl1->ActivePage() == TabSheet2) defragPage_->PageShown();
+  };
   OnCloseQuery = [this](Form&, bool& canClose) { FormCloseQuery(canClose); };
   OnClose = [this](Form&, CloseAction& action) { FormClose(action); };
   OnMessage = [this](Form&, uint32_t msg, uintptr_t wParam, intptr_t) {
@@ -562,6 +565,10 @@ void TFormMain::FormShow() {
 
 void TFormMain::FormCloseQuery(bool& canClose) {
   canClose = ShutdownPending || !Busy;
+  if (!canClose || ShutdownPending || !defragPage_ || !defragPage_->Running()) return;
+  PageControl1->SetActivePage(TabSheet2);
+  canClose = GetUi().MessageBox(Msg(39), Caption(), platform::ui::MsgButtons::YesNo,
+                                platform::ui::MsgIcon::Warning) == platform::ui::ModalResult::Yes;
 }
 
 void TFormMain::FormClose(CloseAction& action) {
@@ -887,6 +894,7 @@ void TFormMain::LanguageChanged() {
     }
   }
   LayoutHeaderLinks();
+  defragPage_->LanguageApplied();
 }
 
 }  // namespace zentura

@@ -27,6 +27,7 @@
 #include "platform/ui/menu.h"
 #include "platform/ui/ui.h"
 #include "zentura/app/form_chooser.h"
+#include "zentura/app/game_defrag_page.h"
 #include "zentura/app/zentura_env.h"
 #include "zentura/lang/multi_lan.h"
 #include "zentura/shell/ini_file.h"
@@ -140,7 +141,6 @@ class TFormMain : public platform::ui::Form {
   platform::ui::Label* LabelStat;
   platform::ui::Image* Image2;        // busy animation
   platform::ui::Label* LabelAbort;
-  platform::ui::Label* LabelDefragNote;
   // --- footer
   platform::ui::Button* BtnExit;
   platform::ui::Label* LabelTell;
@@ -210,6 +210,7 @@ class TFormMain : public platform::ui::Form {
   void BuildMainList();
   LanguageSession& Language() { return language_; }
   TForm2* Chooser() const { return chooser_.get(); }
+  TGameDefragPage* DefragPage() const { return defragPage_.get(); }
   const Text& ServiceSection() const { return serviceSection_; }
   bool CheckAllArmed() const { return checkAllArmed_; }
   int SortColumn() const { return sortColumn_; }
@@ -262,6 +263,7 @@ class TFormMain : public platform::ui::Form {
   // The service key of each normal-mode row, by the row's Data.
   std::vector<Text> rowKeys_;
   std::unique_ptr<TForm2> chooser_;
+  std::unique_ptr<TGameDefragPage> defragPage_;
   std::unique_ptr<GameModeWorker> worker_;
   // Set while the window is destroyed: handed-over steps no longer run.
   std::atomic<bool> closing_{false};

@@ -4,7 +4,9 @@
 
 #include <vector>
 
+#include "platform/games.h"
 #include "platform/platform.h"
+#include "platform/volumes.h"
 #include "platform/system_platform.h"
 #include "platform/text.h"
 
@@ -26,6 +28,10 @@ struct ZenturaEnv {
   Text programFolder;        // the running executable's folder, ends in "\"
   std::vector<Text> args;    // command-line arguments after the program name
   LinkHosts hosts;
+  // The game defragmenter's volumes and the game explorer (none: the Game
+  // Defrag page lists games but analyses nothing).
+  platform::Volumes* volumes = nullptr;
+  platform::GameExplorer* games = nullptr;
 
   Text SettingsFile() const { return programFolder + u"Zentura.ini"; }
   Text RecordFile() const { return programFolder + u"temp.ini"; }

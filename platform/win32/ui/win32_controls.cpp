@@ -1,4 +1,5 @@
 #include <windowsx.h>
+#include <richedit.h>
 
 #include <algorithm>
 
@@ -125,6 +126,7 @@ ControlPeer::~ControlPeer() {
     DestroyWindow(hwnd_);
   }
   if (images_) ImageList_Destroy(images_);
+  if (largeImages_) ImageList_Destroy(largeImages_);
   if (bitmap_) DeleteObject(bitmap_);
   if (component_.GetKind() == Kind::TabSheet) {
     if (ControlPeer* pages = form_.PeerOf(component_.Parent())) pages->Apply(Prop::Items, -1);
@@ -161,6 +163,13 @@ void ControlPeer::Create(HWND parent) {
       ex = WS_EX_CLIENTEDGE;
       break;
     case Kind::Memo:
+      if (dynamic_cast<RichEditUrl*>(&component_)) {
+        // Read-only and borderless on the parent's colour: a description with a link.
+        static HMODULE richEdit = LoadLibraryW(L"msftedit.dll");
+        cls = richEdit ? L"RICHEDIT50W" : L"EDIT";
+        style |= WS_VSCROLL | ES_MULTILINE | ES_READONLY;
+        break;
+      }
       cls = L"EDIT";
       style |= WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN |
                (static_cast<Memo&>(component_).ReadOnly() ? ES_READONLY : 0) |
@@ -214,6 +223,14 @@ void ControlPeer::Create(HWND parent) {
     RebuildColumns();
     Apply(Prop::Picture, -1);
   }
+  if (dynamic_cast<RichEditUrl*>(&component_)) {
+    LRESULT mask = SendMessageW(hwnd_, EM_GETEVENTMASK, 0, 0);
+    SendMessageW(hwnd_, EM_SETEVENTMASK, 0, mask | ENM_LINK);
+    Color back = kDefaultColor;
+    for (const Component* c = component_.Parent(); c && back == kDefaultColor; c = c->Parent()) back = c->GetColor();
+    if (back == kDefaultColor) back = component_.Owner().GetColor();
+    SendMessageW(hwnd_, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(back));
+  }
   if (component_.GetKind() == Kind::ComboBox) {
     // A combo box's height includes its drop-down list.
     SetWindowPos(hwnd_, nullptr, 0, 0, width, b.Height() * 8, SWP_NOMOVE | SWP_NOZORDER);
@@ -249,6 +266,7 @@ void ControlPeer::Apply(Prop prop, int index) {
       } else if (kind != Kind::ComboBox && kind != Kind::ListBox && kind != Kind::ListView &&
                  kind != Kind::PageControl) {
         SetWindowTextW(hwnd_, W(component_.Caption()));
+        if (dynamic_cast<RichEditUrl*>(&component_)) ApplyLink();
       }
       break;
     case Prop::Enabled:
@@ -341,6 +359,22 @@ void ControlPeer::Apply(Prop prop, int index) {
     case Prop::Picture:
       if (kind == Kind::ListView) {
         auto& list = static_cast<ListView&>(component_);
+        // Large icons: one added (index) or all again (-1). The image list
+        // keeps a copy, so the caller's icon may be destroyed.
+        if (!largeImages_) {
+          largeImages_ = ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 8, 8);
+          ListView_SetImageList(hwnd_, largeImages_, LVSIL_NORMAL);
+        }
+        if (index >= 0 && index < static_cast<int>(list.LargeIcons().size())) {
+          if (ImageList_GetImageCount(largeImages_) == index) {
+            ImageList_AddIcon(largeImages_, reinterpret_cast<HICON>(list.LargeIcons()[index]));
+          }
+          break;
+        }
+        if (static_cast<int>(list.LargeIcons().size()) != ImageList_GetImageCount(largeImages_)) {
+          ImageList_RemoveAll(largeImages_);
+          for (uintptr_t icon : list.LargeIcons()) ImageList_AddIcon(largeImages_, reinterpret_cast<HICON>(icon));
+        }
         if (images_) ImageList_RemoveAll(images_);
         if (!list.SmallIcons().empty()) {
           if (!images_) {
@@ -377,15 +411,22 @@ void ControlPeer::Apply(Prop prop, int index) {
         ListView_SetExtendedListViewStyle(hwnd_, ex);
         LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
         style = list.ReadOnly() ? (style & ~LVS_EDITLABELS) : (style | LVS_EDITLABELS);
+        style = (style & ~LVS_TYPEMASK) | (list.IconView() ? (LVS_ICON | LVS_AUTOARRANGE) : LVS_REPORT);
+        if (!list.IconView()) style &= ~LVS_AUTOARRANGE;
         SetWindowLongPtrW(hwnd_, GWL_STYLE, style);
       } else if (kind == Kind::ListBox) {
         SendMessageW(hwnd_, LB_SETITEMHEIGHT, 0, static_cast<ListBox&>(component_).ItemHeight());
       } else if (kind == Kind::ProgressBar) {
         LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
-        bool smooth = static_cast<ProgressBar&>(component_).Smooth();
-        SetWindowLongPtrW(hwnd_, GWL_STYLE, smooth ? (style | PBS_SMOOTH) : (style & ~PBS_SMOOTH));
+        auto& bar = static_cast<ProgressBar&>(component_);
+        style = bar.Smooth() ? (style | PBS_SMOOTH) : (style & ~PBS_SMOOTH);
+        style = bar.Marquee() ? (style | PBS_MARQUEE) : (style & ~PBS_MARQUEE);
+        SetWindowLongPtrW(hwnd_, GWL_STYLE, style);
+        SendMessageW(hwnd_, PBM_SETMARQUEE, bar.Marquee(), 30);
       } else if (kind == Kind::RadioGroup) {
         RebuildRadios();
+      } else if (dynamic_cast<RichEditUrl*>(&component_)) {
+        ApplyLink();
       } else if (kind == Kind::Edit || kind == Kind::DirectoryEdit || kind == Kind::Memo) {
         bool readOnly = kind == Kind::Memo ? static_cast<Memo&>(component_).ReadOnly()
                                            : static_cast<Edit&>(component_).ReadOnly();
@@ -394,6 +435,27 @@ void ControlPeer::Apply(Prop prop, int index) {
       break;
     default: break;
   }
+}
+
+void ControlPeer::ApplyLink() {
+  auto& rich = static_cast<RichEditUrl&>(component_);
+  syncing_ = true;
+  CHARFORMAT2W format{};
+  format.cbSize = sizeof format;
+  format.dwMask = CFM_LINK;
+  format.dwEffects = 0;
+  CHARRANGE all{0, -1};
+  SendMessageW(hwnd_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&all));
+  SendMessageW(hwnd_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+  if (rich.LinkLength() > 0) {
+    CHARRANGE link{rich.LinkStart(), rich.LinkStart() + rich.LinkLength()};
+    SendMessageW(hwnd_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&link));
+    format.dwEffects = CFE_LINK;
+    SendMessageW(hwnd_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+  }
+  CHARRANGE none{0, 0};
+  SendMessageW(hwnd_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&none));
+  syncing_ = false;
 }
 
 void ControlPeer::RebuildItems() {
@@ -600,6 +662,15 @@ bool ControlPeer::Notify(NMHDR* header, LRESULT* result) {
     PlacePages();
     return false;
   }
+  if (header->code == EN_LINK && dynamic_cast<RichEditUrl*>(&component_)) {
+    auto* link = reinterpret_cast<ENLINK*>(header);
+    if (link->msg == WM_LBUTTONDOWN) {
+      SendMessageW(hwnd_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&link->chrg));
+      ui.Guard([&] { static_cast<RichEditUrl&>(component_).ClickLink(); });
+      return true;
+    }
+    return false;
+  }
   if (kind != Kind::ListView) return false;
   auto& list = static_cast<ListView&>(component_);
   switch (header->code) {
@@ -715,7 +786,26 @@ LRESULT ControlPeer::Subclassed(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
       ui.Guard([&] { down ? component_.MouseDown(event) : component_.MouseUp(event); });
       break;
     }
+    case WM_LBUTTONDBLCLK:
+      if (component_.GetKind() == Kind::ListView) ui.Guard([&] { component_.DblClick(); });
+      break;
+    case WM_SIZE:
+      if (component_.GetKind() == Kind::ListView && static_cast<ListView&>(component_).IconView()) {
+        LRESULT r = DefSubclassProc(hwnd, msg, wParam, lParam);
+        ShowScrollBar(hwnd_, SB_HORZ, FALSE);
+        return r;
+      }
+      break;
     case WM_MOUSEMOVE:
+      if (component_.GetKind() == Kind::ListView) {
+        MouseEvent event;
+        event.x = GET_X_LPARAM(lParam);
+        event.y = GET_Y_LPARAM(lParam);
+        LVHITTESTINFO hit{};
+        hit.pt = POINT{event.x, event.y};
+        event.item = ListView_HitTest(hwnd_, &hit);
+        ui.Guard([&] { static_cast<ListView&>(component_).MouseMove(event); });
+      }
       if (!mouseInside_) {
         mouseInside_ = true;
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};

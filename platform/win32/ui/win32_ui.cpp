@@ -176,6 +176,14 @@ ModalResult Win32Ui::MessageBox(const Text& text, const Text& caption, MsgButton
   return static_cast<ModalResult>(::MessageBoxW(ActiveOwner(), W(text), W(caption), flags));
 }
 
+ModalResult Win32Ui::WorkerMessageBox(const Text& text, const Text& caption, MsgButtons buttons, MsgIcon icon) {
+  // No owner: a worker's box must not wait on the UI thread's windows.
+  static const UINT kButtons[] = {MB_OK, MB_OKCANCEL, MB_ABORTRETRYIGNORE, MB_YESNOCANCEL, MB_YESNO, MB_RETRYCANCEL};
+  static const UINT kIcons[] = {0, MB_ICONERROR, MB_ICONQUESTION, MB_ICONWARNING, MB_ICONINFORMATION};
+  UINT flags = kButtons[static_cast<int>(buttons)] | kIcons[static_cast<int>(icon)];
+  return static_cast<ModalResult>(::MessageBoxW(nullptr, W(text), W(caption), flags));
+}
+
 bool Win32Ui::SelectDirectory(const Text& caption, Text* folder) {
   BROWSEINFOW info{};
   info.hwndOwner = ActiveOwner();

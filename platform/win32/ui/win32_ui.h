@@ -23,6 +23,7 @@ class Win32Ui : public Ui {
   void Run() override;
   void Terminate() override;
   ModalResult MessageBox(const Text& text, const Text& caption, MsgButtons buttons, MsgIcon icon) override;
+  ModalResult WorkerMessageBox(const Text& text, const Text& caption, MsgButtons buttons, MsgIcon icon) override;
   bool SelectDirectory(const Text& caption, Text* folder) override;
   MenuItem* TrackPopup(PopupMenu& menu, int screenX, int screenY) override;
   void PushBusyCursor() override;

@@ -58,6 +58,7 @@ class ControlPeer : public ListViewPeer {
   void RebuildItems();
   void RebuildColumns();
   void SetRow(int index, bool insert);
+  void ApplyLink();
   void Layout();
   void RebuildRadios();
   Rect ClientBounds() const;
@@ -68,6 +69,7 @@ class ControlPeer : public ListViewPeer {
   HWND browse_ = nullptr;           // the folder edit's button
   std::vector<HWND> radios_;        // a radio group's buttons
   HIMAGELIST images_ = nullptr;
+  HIMAGELIST largeImages_ = nullptr;  // a list view's icon view
   HBITMAP bitmap_ = nullptr;
   bool syncing_ = false;            // applying the model's value: no echo back
   bool mouseInside_ = false;

@@ -9,7 +9,9 @@
 
 #include "platform/host.h"
 #include "platform/win32/ui/win32_ui.h"
+#include "platform/win32/win32_game_explorer.h"
 #include "platform/win32/win32_system_platform.h"
+#include "platform/win32/win32_volumes.h"
 #include "zentura/app/form_main.h"
 
 namespace {
@@ -73,6 +75,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   }
 
   platform::ui::win32::Win32Ui ui;
+  auto volumes = platform::win32::MakeWin32Volumes();
+  auto games = platform::win32::MakeWin32GameExplorer();
+  env.volumes = volumes.get();
+  env.games = games.get();
   if (!env.p.files.FileExists(env.SettingsFile())) {
     ui.MessageBox(u"Cannot find file Zentura.ini. Click OK to exit.", Text(), platform::ui::MsgButtons::Ok,
                   platform::ui::MsgIcon::Warning);
@@ -80,6 +86,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return 0;
   }
 
+  // The games list's source follows the Windows version.
+  zentura::ChooseGameSource(env.p.system.Version());
   ui.SetTitle(u"Zentura");
   zentura::TFormMain& form = ui.CreateForm<zentura::TFormMain>(env);
   ui.SetMainForm(&form);
