@@ -3,11 +3,11 @@
 
 #include <chrono>
 #include <functional>
+#include <algorithm>
 #include <map>
 
 #include "brantle/archive/zlib_multiple.h"
-#include "brantle/browsers/mozilla/mozilla_backup.h"
-#include "brantle/browsers/mozilla/mozilla_discovery.h"
+#include "brantle/browsers/common/operations.h"
 #include "brantle/shell/file_helpers.h"
 
 namespace brantle::cli {
@@ -23,7 +23,7 @@ constexpr char kUsage[] =
     "       brantle-cli unpack ARCHIVE.dat DIR\n"
     "       brantle-cli list ARCHIVE.dat\n"
     "       brantle-cli verify ARCHIVE.dat\n"
-    "       brantle-cli profiles firefox|flock\n"
+    "       brantle-cli profiles firefox|flock|ie\n"
     "       brantle-cli backup firefox|flock --to DIR [--items CAPTION,...|all]\n"
     "                          [--profile NAME | --custom-profile DIR]\n"
     "       brantle-cli backup firefox|flock --full --to DIR\n"
@@ -31,6 +31,8 @@ constexpr char kUsage[] =
     "                          [--items CAPTION,...|all] [--profile NAME | --custom-profile DIR]\n"
     "                          [--delete-backup-file]   (firefox only)\n"
     "       brantle-cli restore firefox|flock --full --from DIR\n"
+    "       brantle-cli backup ie [--full] --to DIR [--items CAPTION,...|all]\n"
+    "       brantle-cli restore ie [--full] --from DIR [--items CAPTION,...|all]\n"
     "       brantle-cli update --check|--install [--server HOST[:PORT]]\n";
 
 // Options of backup and restore, as given.
@@ -80,6 +82,9 @@ bool ParseWizardOptions(const std::vector<std::string>& args, WizardOptions& o) 
       o.hasItems || o.hasProfile || o.hasCustom || o.hasArchive || o.deleteBackupFile;
   return !(o.full && selectiveOnly);
 }
+
+// A backup or restore that ran to its end without some of its registry keys.
+constexpr int kIncompleteExit = 3;
 
 // A failure to report on one line and end with a non-zero exit.
 struct Failure {
@@ -155,13 +160,23 @@ class Command {
   }
 
   int Profiles(const std::string& browserName) {
-    MozillaBrowser browser = BrowserOf(browserName);
+    const BrowserDescription& browser = BrowserOf(browserName);
     FileHelpers helpers(p_);
-    MozillaDiscovery d;
-    if (!FindProfileRoot(helpers, p_, browser, DiscoveryForm::kSelective, d))
-      throw Failure{ToUtf8(NotFoundText(DiscoveryForm::kSelective))};
+    Discovery d;
+    bool found = Discover(helpers, p_, browser.search, DiscoveryForm::kSelective, d);
+    if (browser.afterSearch) browser.afterSearch(d, DiscoveryForm::kSelective);
+    if (!browser.hasProfiles) {
+      // Without a marker the data folder is unknown; its items are skipped.
+      console_.out << "Windows version: " << ToUtf8(d.VersionNumber) << "\n";
+      console_.out << "Data folder: "
+                   << (found ? host_.ToHostPath(platform::ExcludeTrailingBackslash(d.ffpath))
+                             : "not found (no " + ToUtf8(d.fileName) + " in any candidate)")
+                   << "\n";
+      return 0;
+    }
+    if (!found) throw Failure{ToUtf8(browser.notFoundSelective)};
     std::vector<Text> profiles;
-    ListProfiles(helpers, d, profiles);
+    helpers.GetSubDirectories(d.ffpath2.empty() ? d.ffpath : d.ffpath2, profiles);
     console_.out << "Windows version: " << ToUtf8(d.VersionNumber) << "\n";
     console_.out << "Profile root: " << ToUtf8(d.ffpath) << "\n";
     for (const Text& name : profiles) console_.out << ToUtf8(name) << "\n";
@@ -171,34 +186,38 @@ class Command {
   // backup/restore: the wizards' operations, with the choices a user would
   // make in the window given as options.
   int Wizard(const WizardOptions& o) {
-    MozillaBrowser browser = BrowserOf(o.browser);
+    const BrowserDescription& browser = BrowserOf(o.browser);
     FileHelpers helpers(p_);
     HeadlessWizardHost host;
     helpers.ShowMessage = [&host](const Text& text) { host.ShowMessage(text); };
     Text folder = platform::ExcludeTrailingBackslash(host_.FromHostPath(o.folder));
     if (o.full) {
-      MozillaFullWizard wizard(browser, helpers, p_, host);
+      FullOperation wizard(browser, helpers, p_, host);
       wizard.Activate();
       NextResult result = o.restore ? wizard.Restore(folder) : wizard.Backup(folder);
-      ReportMessages(host, result);
+      ReportUnticked(browser, wizard.Unticked());
+      int code = ReportMessages(host, result);
+      Text source = browser.fullStaged ? Text(browser.name) : FromUtf8(host_.ToHostPath(wizard.ffpath));
       if (o.restore)
-        console_.out << "Restored " << host_.ToHostPath(wizard.ArchiveFile()) << " into "
-                     << host_.ToHostPath(wizard.ffpath) << "\n";
+        console_.out << "Restored " << host_.ToHostPath(wizard.ArchiveFile()) << " into " << ToUtf8(source) << "\n";
       else
-        console_.out << "Backed up " << host_.ToHostPath(wizard.ffpath) << " to "
-                     << host_.ToHostPath(wizard.ArchiveFile()) << "\n";
-      return 0;
+        console_.out << "Backed up " << ToUtf8(source) << " to " << host_.ToHostPath(wizard.ArchiveFile()) << "\n";
+      return code;
     }
 
-    MozillaSelectiveWizard wizard(browser, helpers, p_, host);
+    SelectiveOperation wizard(browser, helpers, p_, host);
     SelectiveChoice choice;
     wizard.Activate(choice.profiles);
     choice.backupLocation = folder;
     choice.ticked = Items(wizard.catalogue, o);
+    if ((o.hasCustom || o.hasProfile) && !browser.hasProfiles)
+      throw Failure{"--profile, --custom-profile: " + o.browser + " has no profiles to choose"};
+    if (o.hasArchive && browser.stagingName)
+      throw Failure{"--archive: " + o.browser + " always restores " + ToUtf8(browser.stagingName) + ".dat"};
     if (o.hasCustom) {
       choice.customProfile = platform::ExcludeTrailingBackslash(host_.FromHostPath(o.customProfile));
     } else if (o.hasProfile) {
-      if (!wizard.rootFound) throw Failure{ToUtf8(NotFoundText(DiscoveryForm::kSelective))};
+      if (!wizard.rootFound) throw Failure{ToUtf8(browser.notFoundSelective)};
       choice.profileIndex = IndexOf(choice.profiles, FromUtf8(o.profile));
       if (choice.profileIndex < 0)
         throw Failure{"profile not found: " + o.profile + " (profiles: " + Join(choice.profiles) + ")"};
@@ -220,21 +239,28 @@ class Command {
     }
 
     NextResult result = o.restore ? wizard.Restore(choice) : wizard.Backup(choice);
-    ReportMessages(host, result);
+    ReportUnticked(browser, wizard.unticked);
+    int code = ReportMessages(host, result);
+    std::string target = browser.hasProfiles ? host_.ToHostPath(wizard.ffpath) : ToUtf8(Text(browser.name));
     if (o.restore)
-      console_.out << "Restored " << ToUtf8(wizard.atspaudziam) << " into "
-                   << host_.ToHostPath(wizard.ffpath) << "\n";
+      console_.out << "Restored " << ToUtf8(wizard.atspaudziam) << " into " << target << "\n";
     else
-      console_.out << "Backed up " << host_.ToHostPath(wizard.ffpath) << " to "
-                   << host_.ToHostPath(wizard.ArchiveFile()) << "\n";
-    return 0;
+      console_.out << "Backed up " << target << " to " << host_.ToHostPath(wizard.ArchiveFile()) << "\n";
+    return code;
   }
 
  private:
-  static MozillaBrowser BrowserOf(const std::string& name) {
-    if (name == "firefox") return MozillaBrowser::kFirefox;
-    if (name == "flock") return MozillaBrowser::kFlock;
-    throw Failure{"unknown browser: " + name + " (firefox or flock)"};
+  static const BrowserDescription& BrowserOf(const std::string& name) {
+    if (const BrowserDescription* b = FindBrowser(FromUtf8(name))) return *b;
+    std::string names;
+    for (const BrowserEntry& e : Browsers())
+      if (e.description) names += (names.empty() ? "" : ", ") + ToUtf8(Text(e.description->cliName));
+    throw Failure{"unknown browser: " + name + " (" + names + ")"};
+  }
+
+  void ReportUnticked(const BrowserDescription& browser, const std::vector<int>& unticked) {
+    for (int n : unticked)
+      console_.out << "Skipped " << ToUtf8(Text(browser.catalogue->Item(n).caption)) << ": its folder is missing\n";
   }
 
   static int IndexOf(const std::vector<Text>& list, const Text& name) {
@@ -250,14 +276,11 @@ class Command {
   }
 
   // The ticked check boxes: the captions given (any letter case), or all.
-  static std::vector<int> Items(const MozillaCatalogue& catalogue, const WizardOptions& o) {
+  static std::vector<int> Items(const Catalogue& catalogue, const WizardOptions& o) {
     std::vector<int> ticked;
-    if (!o.hasItems || platform::SameText(FromUtf8(o.items), u"all")) {
-      for (const MozillaItem& item : catalogue.items) ticked.push_back(item.checkBox);
-      return ticked;
-    }
+    if (!o.hasItems || platform::SameText(FromUtf8(o.items), u"all")) return catalogue.Tickable();
     std::vector<Text> captions;
-    for (const MozillaItem& item : catalogue.items) captions.push_back(item.caption);
+    for (int n : catalogue.Tickable()) captions.push_back(catalogue.Item(n).caption);
     size_t start = 0;
     while (start <= o.items.size()) {
       size_t end = o.items.find(',', start);
@@ -268,8 +291,10 @@ class Command {
         caption.clear();
       else
         caption = caption.substr(first, caption.find_last_not_of(' ') - first + 1);
-      const MozillaItem* item = catalogue.FindCaption(FromUtf8(caption));
-      if (!item) throw Failure{"unknown item: \"" + caption + "\" (items: " + Join(captions) + ")"};
+      const CatalogueItem* item = catalogue.FindCaption(FromUtf8(caption));
+      const std::vector<int> tickable = catalogue.Tickable();
+      if (!item || std::find(tickable.begin(), tickable.end(), item->checkBox) == tickable.end())
+        throw Failure{"unknown item: \"" + caption + "\" (items: " + Join(captions) + ")"};
       ticked.push_back(item->checkBox);
       start = end + 1;
     }
@@ -277,15 +302,19 @@ class Command {
   }
 
   // What the window would have shown: message boxes on stdout; the one
-  // that stopped the operation becomes the failure.
-  void ReportMessages(const HeadlessWizardHost& host, NextResult result) {
+  // that stopped the operation becomes the failure, and the one naming what
+  // could not be saved or restored goes to stderr with exit code 3.
+  int ReportMessages(const HeadlessWizardHost& host, NextResult result) {
     size_t shown = host.messages.size();
-    if (result == NextResult::kStopped && shown > 0) --shown;
-    for (size_t i = 0; i < shown; ++i)
-      if (result != NextResult::kStopped || host.messages[i] != host.messages.back())
-        console_.out << ToUtf8(host.messages[i]) << "\n";
+    if (result != NextResult::kFinished && shown > 0) --shown;
+    for (size_t i = 0; i < shown; ++i) console_.out << ToUtf8(host.messages[i]) << "\n";
     if (result == NextResult::kStopped)
       throw Failure{host.messages.empty() ? std::string("stopped") : ToUtf8(host.messages.back())};
+    if (result == NextResult::kIncomplete) {
+      console_.err << "brantle-cli: " << (host.messages.empty() ? std::string() : ToUtf8(host.messages.back())) << "\n";
+      return kIncompleteExit;
+    }
+    return 0;
   }
 
   Text ExistingArchive(const std::string& archive) {

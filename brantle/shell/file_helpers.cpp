@@ -46,37 +46,45 @@ Text FileHelpers::GetSpecialFolderPath(int folder) {
   return p_.shell.FolderPath(folder, &path) < 0 ? Text() : path;
 }
 
-void FileHelpers::SaveKeyToFile(const Text& Key, const Text& fileName) {
+long FileHelpers::SaveKeyToFile(const Text& Key, const Text& fileName) {
   std::unique_ptr<RegKey> key;
-  if (p_.registry.OpenKey(RootKey::kCurrentUser, Key, keyaccess::kQueryValue, &key) != 0) return;
+  long opened = p_.registry.OpenKey(RootKey::kCurrentUser, Key, keyaccess::kQueryValue, &key);
+  // An absent key is nothing to save.
+  if (opened == static_cast<long>(err::kFileNotFound)) return 0;
+  if (opened != 0) return opened;
   std::unique_ptr<Token> token;
   uint64_t luid = 0;
-  if (p_.security.OpenProcessToken(tokenaccess::kAdjustPrivileges | tokenaccess::kQuery, &token) != 0 ||
-      p_.security.LookupPrivilege(u"SeBackupPrivilege", &luid) != 0)
-    return;
+  uint32_t error = p_.security.OpenProcessToken(tokenaccess::kAdjustPrivileges | tokenaccess::kQuery, &token);
+  if (error == 0) error = p_.security.LookupPrivilege(u"SeBackupPrivilege", &luid);
+  if (error != 0) return static_cast<long>(error);
   EnablePrivilege(*token, luid);
   // The save refuses to overwrite an existing hive file.
   if (p_.files.FileExists(fileName)) p_.files.Remove(fileName);
-  p_.registry.SaveKey(*key, fileName);
+  long result = p_.registry.SaveKey(*key, fileName);
   p_.security.AdjustPrivilege(*token, true, 0, 0);
+  return result;
 }
 
 void FileHelpers::LoadKeyFromFile(const Text& Key, const Text& fileName) {
+  long result = RestoreKeyFromFile(Key, fileName);
+  if (result != 0 && ShowMessage) ShowMessage(p_.system.ErrorMessage(static_cast<uint32_t>(result)));
+}
+
+long FileHelpers::RestoreKeyFromFile(const Text& Key, const Text& fileName) {
   std::unique_ptr<Token> token;
   uint64_t luid = 0;
   if (p_.security.OpenProcessToken(tokenaccess::kAdjustPrivileges | tokenaccess::kQuery, &token) != 0 ||
       p_.security.LookupPrivilege(u"SeRestorePrivilege", &luid) != 0)
-    return;
+    return 0;
   EnablePrivilege(*token, luid);
+  long result = 0;
   if (p_.files.FileExists(fileName)) {
     std::unique_ptr<RegKey> key;
-    if (p_.registry.CreateKey(RootKey::kCurrentUser, Key, kRegOptionBackupRestore, keyaccess::kWrite,
-                              &key) == 0) {
-      long result = p_.registry.RestoreKey(*key, fileName, kRegForceRestore);
-      if (result != 0 && ShowMessage) ShowMessage(p_.system.ErrorMessage(static_cast<uint32_t>(result)));
-    }
+    result = p_.registry.CreateKey(RootKey::kCurrentUser, Key, kRegOptionBackupRestore, keyaccess::kWrite, &key);
+    if (result == 0) result = p_.registry.RestoreKey(*key, fileName, kRegForceRestore);
   }
   p_.security.AdjustPrivilege(*token, true, 0, 0);
+  return result;
 }
 
 void FileHelpers::EnablePrivilege(Token& token, uint64_t luid) {

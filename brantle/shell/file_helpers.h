@@ -29,11 +29,16 @@ class FileHelpers {
   Text GetSystemDrive();
   Text GetLoginName();
   Text GetSpecialFolderPath(int folder);
-  // HKEY_CURRENT_USER\Key as a hive file; silent unless enabling the
-  // backup privilege itself fails.
-  void SaveKeyToFile(const Text& Key, const Text& fileName);
-  // Replaces HKEY_CURRENT_USER\Key by the hive file's content, if the file exists.
+  // HKEY_CURRENT_USER\Key as a hive file. Returns 0 when saved or when the
+  // key does not exist (no file then), else the system's error code; raises
+  // only when enabling the backup privilege itself fails.
+  long SaveKeyToFile(const Text& Key, const Text& fileName);
+  // Replaces HKEY_CURRENT_USER\Key by the hive file's content, if the file
+  // exists, and shows the system's message when that fails.
   void LoadKeyFromFile(const Text& Key, const Text& fileName);
+  // The same without the message: 0 when restored or when there is no file,
+  // else the system's error code.
+  long RestoreKeyFromFile(const Text& Key, const Text& fileName);
 
  private:
   void EnablePrivilege(platform::Token& token, uint64_t luid);

@@ -200,6 +200,9 @@ TForm1::TForm1(Ui& ui, ShellContext& context) : Form(ui, u"TForm1"), context_(co
   SetColor(kWhite);
   SetMdiClientTop(kStripHeight + kRibbonHeight);
   ui.SetTitle(u"Brantle");
+  // A hive file that cannot be imported is told in a message box.
+  if (!context.helpers.ShowMessage)
+    context.helpers.ShowMessage = [this](const Text& text) { GetUi().ShowMessage(text); };
 
   // Key tips are created before what they cover, so that they lie above it.
   const char16_t* const tabTips[] = {u"B", u"R", u"A", u"E", u"C", u"P", u"H"};
@@ -218,45 +221,30 @@ TForm1::TForm1(Ui& ui, ShellContext& context) : Form(ui, u"TForm1"), context_(co
   Ribbon->SetBounds(0, kStripHeight, 605, kRibbonHeight);
   Ribbon->SetTabSize(kTabWidth, kTabHeight);
 
-  const std::pair<const char16_t*, const char16_t*> browsers[] = {
-      {u"IE", u"Internet Explorer"}, {u"Firefox", u"Firefox"}, {u"Chrome", u"Chrome"},
-      {u"Opera", u"Opera"},          {u"Safari", u"Safari"},   {u"Flock", u"Flock"}};
-  const std::pair<const char16_t*, const char16_t*> captions[] = {
-      {u"IE", u"&Internet Explorer"}, {u"Firefox", u"&Firefox"}, {u"Chrome", u"&Chrome"},
-      {u"Opera", u"&Opera"},          {u"Safari", u"&Safari"},   {u"Flock", u"F&lock"}};
-  // The shortcut letters, and the key tips on every tab: Flock is L
-  // throughout, so that each of the six has a letter of its own.
-  const char16_t letters[] = u"IFCOSL";
-
+  // Shortcut modifiers by wizard kind; the letters are the browsers' own.
   struct Kind {
+    WizardKind kind;
     const char16_t* tab;
     const char16_t* prefix;
-    const char16_t* hintKind;
     const char16_t* modifiers;
   };
-  const Kind kinds[] = {{u"Backup", u"b", u"b", u"Ctrl+"},
-                        {u"Restore", u"r", u"r", u"Alt+"},
-                        {u"Full Backup", u"fb", u"fb", u"Shift+Ctrl+"},
-                        {u"Full Restore", u"fr", u"fr", u"Shift+Alt+"}};
+  const Kind kinds[] = {{WizardKind::kBackup, u"Backup", u"b", u"Ctrl+"},
+                        {WizardKind::kRestore, u"Restore", u"r", u"Alt+"},
+                        {WizardKind::kFullBackup, u"Full Backup", u"fb", u"Shift+Ctrl+"},
+                        {WizardKind::kFullRestore, u"Full Restore", u"fr", u"Shift+Alt+"}};
   for (const Kind& k : kinds) {
     std::vector<RibbonCommand> commands;
-    for (int i = 0; i < 6; ++i) {
-      Text id = browsers[i].first, browser = browsers[i].second;
+    for (const BrowserEntry& browser : Browsers()) {
       RibbonCommand c;
-      c.name = Text(u"btn_") + k.prefix + u"_" + id;
-      c.caption = captions[i].second;
-      c.hint = BrowserHint(k.hintKind, browser);
-      c.shortCut = Text(k.modifiers) + letters[i];
-      c.keyTip = Text(1, letters[i]);
-      Text prefix = k.prefix;
-      if (id == u"Firefox" || id == u"Flock") {
-        bool flock = id == u"Flock";
-        if (prefix == u"b") c.run = [this, flock] { flock ? (void)OpenWizard<Tfb_Flock>() : (void)OpenWizard<Tfb_Firefox>(); };
-        if (prefix == u"r") c.run = [this, flock] { flock ? (void)OpenWizard<Tfr_Flock>() : (void)OpenWizard<Tfr_Firefox>(); };
-        if (prefix == u"fb") c.run = [this, flock] { flock ? (void)OpenWizard<Tffb_Flock>() : (void)OpenWizard<Tffb_Firefox>(); };
-        if (prefix == u"fr") c.run = [this, flock] { flock ? (void)OpenWizard<Tffr_Flock>() : (void)OpenWizard<Tffr_Firefox>(); };
+      c.name = Text(u"btn_") + k.prefix + u"_" + browser.id;
+      c.caption = browser.caption;
+      c.hint = BrowserHint(k.prefix, browser.name);
+      c.shortCut = Text(k.modifiers) + browser.letter;
+      c.keyTip = Text(1, browser.letter);
+      if (WizardOpener open = FindWizardWindow(k.kind, browser.id)) {
+        c.run = [this, open] { OpenWizard(open); };
       } else {
-        Text title = Text(k.tab) + u" " + browser;
+        Text title = Text(k.tab) + u" " + browser.name;
         c.run = [this, title] { NotAvailable(title); };
       }
       commands.push_back(std::move(c));
@@ -509,6 +497,12 @@ void TForm1::CheckForUpdates() {
   auto& w = GetUi().CreateForm<Tf_Update>(*updates_);
   LastOpened = &w;
   if (!GetUi().Terminated()) w.Show();
+}
+
+void TForm1::OpenWizard(WizardOpener open) {
+  ui::Form& w = open(GetUi(), Context());
+  w.Show();
+  LastOpened = &w;
 }
 
 void TForm1::NotAvailable(const Text& feature) {

@@ -32,6 +32,7 @@ struct ShellContext {
   platform::Desktop& desktop;
   FileHelpers& helpers;
   Text iniPath;  // the executable's name with ".ini"
+  platform::Clock* clock = nullptr;  // the wizards' pauses; null: real time
 };
 
 // One command of the command area.
@@ -118,11 +119,13 @@ class TForm1 : public ui::Form {
 
   template <class W>
   W& OpenWizard() {
-    W& w = GetUi().template CreateForm<W>(WizardContext{context_.helpers, context_.p, *PBar});
+    W& w = GetUi().template CreateForm<W>(Context());
     w.Show();
     LastOpened = &w;
     return w;
   }
+  void OpenWizard(WizardOpener open);
+  WizardContext Context() { return WizardContext{context_.helpers, context_.p, *PBar, context_.clock}; }
 
  private:
   void ApplyScheme(Scheme scheme);

@@ -1,5 +1,9 @@
 #include "brantle/shell/wizard_windows.h"
 
+#include <algorithm>
+
+#include "brantle/browsers/ie/ie_browser.h"
+#include "brantle/browsers/mozilla/mozilla_discovery.h"
 #include "platform/ui/ui.h"
 
 namespace brantle {
@@ -34,13 +38,6 @@ Picture Badge(Color color) {
   return p;
 }
 
-Text WizardBrowserName(MozillaBrowser b) { return b == MozillaBrowser::kFlock ? u"Flock" : u"Firefox"; }
-Color BrowserColor(MozillaBrowser b) { return b == MozillaBrowser::kFlock ? 0xC07830 : 0x1E7CE6; }
-Text WizardCaption(MozillaBrowser b, bool restore) {
-  return (restore ? u"Restore " : u"Backup ") + WizardBrowserName(b) + u" Web Browser";
-}
-Text Header(MozillaBrowser b, const Text& kind) { return u"Welcome to " + WizardBrowserName(b) + u" " + kind + u" Wizard"; }
-
 }  // namespace
 
 // --- Tf_pBar
@@ -56,12 +53,28 @@ Tf_pBar::Tf_pBar(Ui& ui) : Form(ui, u"Tf_pBar") {
   OnActivate = [this](Form&) { ProgressBar1->SetPosition(0); };
 }
 
+// --- texts
+
+Text WizardCaption(const BrowserDescription& browser, WizardKind kind) {
+  bool restore = kind == WizardKind::kRestore || kind == WizardKind::kFullRestore;
+  return (restore ? u"Restore " : u"Backup ") + Text(browser.name) + u" Web Browser";
+}
+
+Text WizardHeader(const BrowserDescription& browser, WizardKind kind) {
+  const char16_t* const words[] = {u"Backup", u"Restore", u"Full Backup", u"Full Restore"};
+  return u"Welcome to " + Text(browser.name) + u" " + words[static_cast<int>(kind)] + u" Wizard";
+}
+
 // --- WizardWindow
 
-WizardWindow::WizardWindow(Ui& ui, Text className, WizardContext context, Text caption, Text header,
-                           uint32_t iconColor)
-    : Form(ui, std::move(className)), header_(std::move(header)), context_(context) {
-  SetCaption(caption);
+WizardWindow::WizardWindow(Ui& ui, Text className, WizardContext context, const BrowserDescription& browser,
+                           WizardKind kind)
+    : Form(ui, std::move(className)),
+      description(browser),
+      kind(kind),
+      header_(WizardHeader(browser, kind)),
+      context_(context) {
+  SetCaption(WizardCaption(browser, kind));
   SetStyle(FormStyle::MdiChild);
   SetNoCaption(true);
   SetBorderStyle(BorderStyle::Single);
@@ -73,7 +86,7 @@ WizardWindow::WizardWindow(Ui& ui, Text className, WizardContext context, Text c
   // overlaps, so each part paints itself.
   Image6 = Add<Image>(u"Image6");
   Image6->SetBounds(8, 8, 56, 56);
-  Image6->SetPicture(Badge(iconColor));
+  Image6->SetPicture(Badge(browser.badgeColor));
   Image5 = Add<Image>(u"Image5");
   Image5->SetBounds(64, 8, 527, 18);
   Image5->SetPicture(Flat(527, 18, Argb(kBannerColor)));
@@ -152,15 +165,14 @@ void WizardWindow::ShowFinish() {
 // --- Tfb_IE
 
 Tfb_IE::Tfb_IE(Ui& ui, WizardContext context)
-    : Tfb_IE(ui, u"Tfb_IE", context, u"Backup Internet Explorer Web Browser",
-             u"Welcome to Internet Explorer Backup Wizard", 0xC08040) {
-  ListBox1->SetItems({u"Default"});
-  ListBox1->SetEnabled(false);
-}
+    : Tfb_IE(ui, u"Tfb_IE", context, InternetExplorer(), false) {}
 
-Tfb_IE::Tfb_IE(Ui& ui, Text className, WizardContext context, Text caption, Text header, uint32_t iconColor)
-    : WizardWindow(ui, std::move(className), context, std::move(caption), std::move(header), iconColor) {
-  Label18 = SectionBar(u"Label18", u"Backup the following:", 8, 72, 583);
+Tfb_IE::Tfb_IE(Ui& ui, Text className, WizardContext context, const BrowserDescription& browser, bool restore)
+    : WizardWindow(ui, std::move(className), context, browser, restore ? WizardKind::kRestore : WizardKind::kBackup),
+      operation(browser, context.helpers, context.p, *this, context.Clock()),
+      restore_(restore) {
+  Label18 = SectionBar(u"Label18", restore ? u"Restore the following:" : u"Backup the following:", 8, 72, 583);
+  AddItemBoxes();
   Button4 = Add<Button>(u"Button4");
   Button4->SetCaption(u"Select All");
   Button4->SetBounds(24, 224, 80, 23);
@@ -176,21 +188,41 @@ Tfb_IE::Tfb_IE(Ui& ui, Text className, WizardContext context, Text caption, Text
   ListBox1->SetBounds(24, 364, 551, 116);
   MakeRadioList(ListBox1);
   ListBox1->OnClick = [this](Component&) { ListBox1Click(); };
+  // Without profiles the list only names the one the browser has.
+  if (!browser.hasProfiles) {
+    if (restore) Label3->SetCaption(u"Restore to the following profile:");
+    ListBox1->SetItems({u"Default"});
+    ListBox1->SetEnabled(false);
+  }
+}
+
+void Tfb_IE::AddItemBoxes() {
+  const Catalogue& c = operation.catalogue;
+  int rowsUsed = 0;
+  for (const CatalogueItem& item : c.items) {
+    int slot = item.slot >= 0 ? item.slot : item.checkBox - 1;
+    rowsUsed = std::max(rowsUsed, 1 + (c.rows > 0 ? slot % c.rows : slot / c.columns));
+  }
+  // The boxes share the 128 pixels above Select All.
+  const int rowHeight = rowsUsed > 6 ? 128 / rowsUsed : 20;
+  const int columnWidth = 558 / c.columns;
+  for (const CatalogueItem& item : c.items) {
+    auto* box = Add<CheckBox>(u"CheckBox" + platform::ToText(item.checkBox));
+    int slot = item.slot >= 0 ? item.slot : item.checkBox - 1;
+    int column = c.rows > 0 ? slot / c.rows : slot % c.columns;
+    int row = c.rows > 0 ? slot % c.rows : slot / c.columns;
+    box->SetBounds(24 + column * columnWidth, 96 + row * rowHeight, columnWidth - 6, 18);
+    box->SetCaption(item.caption);
+    box->SetChecked(item.initiallyTicked);
+    box->SetEnabled(item.enabled);
+    if (CheckBoxes.size() < static_cast<size_t>(item.checkBox))
+      CheckBoxes.resize(static_cast<size_t>(item.checkBox), nullptr);
+    CheckBoxes[static_cast<size_t>(item.checkBox - 1)] = box;
+  }
 }
 
 // A chosen profile is usually the last choice before Next.
 void Tfb_IE::ListBox1Click() { Button2->SetFocus(); }
-
-CheckBox* Tfb_IE::AddItemBox(int number, const Text& caption) {
-  auto* box = Add<CheckBox>(u"CheckBox" + platform::FromUtf8(std::to_string(number)));
-  int index = number - 1;
-  box->SetBounds(24 + (index % 3) * 186, 96 + (index / 3) * 20, 180, 18);
-  box->SetCaption(caption);
-  box->SetChecked(true);
-  if (CheckBoxes.size() < static_cast<size_t>(number)) CheckBoxes.resize(static_cast<size_t>(number), nullptr);
-  CheckBoxes[static_cast<size_t>(index)] = box;
-  return box;
-}
 
 void Tfb_IE::MakeRadioList(ListBox* list) {
   list->SetOwnerDraw(true);
@@ -205,29 +237,76 @@ void Tfb_IE::MakeRadioList(ListBox* list) {
   };
 }
 
+void Tfb_IE::FormActivate() {
+  WizardWindow::FormActivate();
+  if (!description.hasProfiles) {
+    std::vector<Text> none;
+    operation.Activate(none);
+  }
+}
+
+SelectiveChoice Tfb_IE::Choice() const {
+  SelectiveChoice c;
+  c.backupLocation = DirectoryEdit2->Caption();
+  for (size_t i = 0; i < CheckBoxes.size(); ++i)
+    if (CheckBoxes[i] && CheckBoxes[i]->Checked()) c.ticked.push_back(static_cast<int>(i) + 1);
+  return c;
+}
+
+void Tfb_IE::Button2Click() {
+  SelectiveChoice choice = Choice();
+  if (restore_)
+    operation.Restore(choice);
+  else
+    operation.Backup(choice);
+}
+
 void Tfb_IE::Button4Click() {
-  for (CheckBox* box : CheckBoxes)
-    if (box) box->SetChecked(true);
+  for (const CatalogueItem& item : operation.catalogue.items)
+    if (item.inSelectAll) CheckBoxes[static_cast<size_t>(item.checkBox - 1)]->SetChecked(true);
 }
 void Tfb_IE::Button6Click() {
-  for (CheckBox* box : CheckBoxes)
-    if (box) box->SetChecked(false);
+  for (const CatalogueItem& item : operation.catalogue.items)
+    if (item.inSelectAll) CheckBoxes[static_cast<size_t>(item.checkBox - 1)]->SetChecked(false);
 }
 void Tfb_IE::EmptyProfileList() { ListBox1->ClearItems(); }
+void Tfb_IE::UntickItem(int checkBox) {
+  if (checkBox >= 1 && static_cast<size_t>(checkBox) <= CheckBoxes.size() && CheckBoxes[checkBox - 1])
+    CheckBoxes[static_cast<size_t>(checkBox - 1)]->SetChecked(false);
+}
+
+Tfr_IE::Tfr_IE(Ui& ui, WizardContext context) : Tfb_IE(ui, u"Tfr_IE", context, InternetExplorer(), true) {}
+
+void Tfr_IE::FormActivate() { Label1->SetCaption(header_); }
 
 // --- Tffb_IE
 
 Tffb_IE::Tffb_IE(Ui& ui, WizardContext context)
-    : Tffb_IE(ui, u"Tffb_IE", context, u"Backup Internet Explorer Web Browser",
-              u"Welcome to Internet Explorer Full Backup Wizard", 0xC08040) {}
+    : Tffb_IE(ui, u"Tffb_IE", context, InternetExplorer(), false) {}
 
-Tffb_IE::Tffb_IE(Ui& ui, Text className, WizardContext context, Text caption, Text header, uint32_t iconColor)
-    : WizardWindow(ui, std::move(className), context, std::move(caption), std::move(header), iconColor) {
+Tffb_IE::Tffb_IE(Ui& ui, Text className, WizardContext context, const BrowserDescription& browser, bool restore)
+    : WizardWindow(ui, std::move(className), context, browser,
+                   restore ? WizardKind::kFullRestore : WizardKind::kFullBackup),
+      operation(browser, context.helpers, context.p, *this, context.Clock()),
+      restore_(restore) {
   Label18 = SectionBar(u"Label18", u"Backup location:", 8, 72, 583);
   DirectoryEdit2->SetBounds(24, 96, 420, 21);
   Label3 = SectionBar(u"Label3", u"Progress:", 8, 136, 583);
   ProgressBar1 = Add<ProgressBar>(u"ProgressBar1");
   ProgressBar1->SetBounds(24, 160, 522, 18);
+}
+
+void Tffb_IE::FormActivate() {
+  WizardWindow::FormActivate();
+  operation.Activate();
+}
+
+void Tffb_IE::Button2Click() {
+  Text location = DirectoryEdit2->Caption();
+  if (restore_)
+    operation.Restore(location);
+  else
+    operation.Backup(location);
 }
 
 void Tffb_IE::SetBar(int position, int max) {
@@ -236,18 +315,16 @@ void Tffb_IE::SetBar(int position, int max) {
   Repaint();
 }
 
+Tffr_IE::Tffr_IE(Ui& ui, WizardContext context) : Tffb_IE(ui, u"Tffr_IE", context, InternetExplorer(), true) {}
+
 // --- Tfb_Firefox
 
 Tfb_Firefox::Tfb_Firefox(Ui& ui, WizardContext context)
-    : Tfb_Firefox(ui, u"Tfb_Firefox", context, MozillaBrowser::kFirefox, false) {}
+    : Tfb_Firefox(ui, u"Tfb_Firefox", context, DescriptionOf(MozillaBrowser::kFirefox), false) {}
 
-Tfb_Firefox::Tfb_Firefox(Ui& ui, Text className, WizardContext context, MozillaBrowser browser, bool restore)
-    : Tfb_IE(ui, std::move(className), context, WizardCaption(browser, restore),
-             Header(browser, restore ? u"Restore" : u"Backup"), BrowserColor(browser)),
-      operation(browser, context.helpers, context.p, *this),
-      restore_(restore) {
-  // The Firefox items; Flock adds its own after them.
-  for (int n = 1; n <= 15; ++n) AddItemBox(n, operation.catalogue.Item(n).caption);
+Tfb_Firefox::Tfb_Firefox(Ui& ui, Text className, WizardContext context, const BrowserDescription& browser,
+                         bool restore)
+    : Tfb_IE(ui, std::move(className), context, browser, restore) {
   DirectoryEdit1 = Add<DirectoryEdit>(u"DirectoryEdit1");
   DirectoryEdit1->SetBounds(24, 306, 420, 21);
   DirectoryEdit1->SetCaption(kCustomProfilePlaceholder);
@@ -262,8 +339,7 @@ Tfb_Firefox::Tfb_Firefox(Ui& ui, Text className, WizardContext context, MozillaB
     ListBox1->SetEnabled(false);
   };
   if (!restore) return;
-  Label18->SetCaption(u"Restore the following:");
-  if (browser == MozillaBrowser::kFirefox) Label3->SetCaption(u"Backup file:");
+  Label3->SetCaption(browser.backupFileBar);
   Label3->SetBounds(8, 340, 283, 18);
   ListBox2 = Add<ListBox>(u"ListBox2");
   ListBox2->SetBounds(24, 364, 258, 116);
@@ -296,13 +372,10 @@ void Tfb_Firefox::FormActivate() {
 }
 
 SelectiveChoice Tfb_Firefox::Choice() const {
-  SelectiveChoice c;
-  c.backupLocation = DirectoryEdit2->Caption();
+  SelectiveChoice c = Tfb_IE::Choice();
   c.customProfile = DirectoryEdit1->Caption();
   c.profiles = ListBox1->Items();
   c.profileIndex = ListBox1->ItemIndex();
-  for (size_t i = 0; i < CheckBoxes.size(); ++i)
-    if (CheckBoxes[i] && CheckBoxes[i]->Checked()) c.ticked.push_back(static_cast<int>(i) + 1);
   if (ListBox2) {
     c.backupFiles = ListBox2->Items();
     c.backupFileIndex = ListBox2->ItemIndex();
@@ -312,73 +385,32 @@ SelectiveChoice Tfb_Firefox::Choice() const {
 }
 
 void Tfb_Firefox::Button2Click() {
-  SelectiveChoice choice = Choice();
-  if (restore_) {
-    operation.Restore(choice);
-    if (ListBox2) FillBackupFiles();  // a deleted archive leaves the list
-  } else {
-    operation.Backup(choice);
-  }
+  Tfb_IE::Button2Click();
+  if (ListBox2) FillBackupFiles();  // a deleted archive leaves the list
 }
-
-void Tfb_Firefox::TickItems(int first, int last, bool checked) {
-  for (int n = first; n <= last && n <= static_cast<int>(CheckBoxes.size()); ++n)
-    if (CheckBoxes[static_cast<size_t>(n - 1)]) CheckBoxes[static_cast<size_t>(n - 1)]->SetChecked(checked);
-}
-
-void Tfb_Firefox::Button4Click() { TickItems(1, 15, true); }
-void Tfb_Firefox::Button6Click() { TickItems(1, 15, false); }
 
 Tfr_Firefox::Tfr_Firefox(Ui& ui, WizardContext context)
-    : Tfb_Firefox(ui, u"Tfr_Firefox", context, MozillaBrowser::kFirefox, true) {}
+    : Tfb_Firefox(ui, u"Tfr_Firefox", context, DescriptionOf(MozillaBrowser::kFirefox), true) {}
 
 // --- Flock
 
 Tfb_Flock::Tfb_Flock(Ui& ui, WizardContext context) : Tfb_Flock(ui, u"Tfb_Flock", context, false) {}
-
 Tfb_Flock::Tfb_Flock(Ui& ui, Text className, WizardContext context, bool restore)
-    : Tfb_Firefox(ui, std::move(className), context, MozillaBrowser::kFlock, restore) {
-  for (int n = 16; n <= static_cast<int>(operation.catalogue.items.size()); ++n)
-    AddItemBox(n, operation.catalogue.Item(n).caption);
-}
-
-void Tfb_Flock::Button4Click() {
-  Tfb_Firefox::Button4Click();
-  TickItems(16, 17, true);
-}
-void Tfb_Flock::Button6Click() {
-  Tfb_Firefox::Button6Click();
-  TickItems(16, 17, false);
-}
+    : Tfb_Firefox(ui, std::move(className), context, DescriptionOf(MozillaBrowser::kFlock), restore) {}
 
 Tfr_Flock::Tfr_Flock(Ui& ui, WizardContext context) : Tfb_Flock(ui, u"Tfr_Flock", context, true) {}
 
 // --- full wizards
 
 Tffb_Firefox::Tffb_Firefox(Ui& ui, WizardContext context)
-    : Tffb_Firefox(ui, u"Tffb_Firefox", context, MozillaBrowser::kFirefox, false) {}
+    : Tffb_Firefox(ui, u"Tffb_Firefox", context, DescriptionOf(MozillaBrowser::kFirefox), false) {}
 
-Tffb_Firefox::Tffb_Firefox(Ui& ui, Text className, WizardContext context, MozillaBrowser browser, bool restore)
-    : Tffb_IE(ui, std::move(className), context, WizardCaption(browser, restore),
-              Header(browser, restore ? u"Full Restore" : u"Full Backup"), BrowserColor(browser)),
-      operation(browser, context.helpers, context.p, *this),
-      restore_(restore) {
+Tffb_Firefox::Tffb_Firefox(Ui& ui, Text className, WizardContext context, const BrowserDescription& browser,
+                           bool restore)
+    : Tffb_IE(ui, std::move(className), context, browser, restore) {
   lblFilename = Add<Label>(u"lblFilename");
   lblFilename->SetBounds(24, 184, 551, 40);
   lblFilename->SetWordWrap(true);
-}
-
-void Tffb_Firefox::FormActivate() {
-  WizardWindow::FormActivate();
-  operation.Activate();
-}
-
-void Tffb_Firefox::Button2Click() {
-  Text location = DirectoryEdit2->Caption();
-  if (restore_)
-    operation.Restore(location);
-  else
-    operation.Backup(location);
 }
 
 void Tffb_Firefox::SetFileLabel(const Text& text) {
@@ -387,12 +419,42 @@ void Tffb_Firefox::SetFileLabel(const Text& text) {
 }
 
 Tffr_Firefox::Tffr_Firefox(Ui& ui, WizardContext context)
-    : Tffb_Firefox(ui, u"Tffr_Firefox", context, MozillaBrowser::kFirefox, true) {}
+    : Tffb_Firefox(ui, u"Tffr_Firefox", context, DescriptionOf(MozillaBrowser::kFirefox), true) {}
 
 Tffb_Flock::Tffb_Flock(Ui& ui, WizardContext context) : Tffb_Flock(ui, u"Tffb_Flock", context, false) {}
 Tffb_Flock::Tffb_Flock(Ui& ui, Text className, WizardContext context, bool restore)
-    : Tffb_Firefox(ui, std::move(className), context, MozillaBrowser::kFlock, restore) {}
+    : Tffb_Firefox(ui, std::move(className), context, DescriptionOf(MozillaBrowser::kFlock), restore) {}
 
 Tffr_Flock::Tffr_Flock(Ui& ui, WizardContext context) : Tffb_Flock(ui, u"Tffr_Flock", context, true) {}
+
+// --- the windows of each browser
+
+namespace {
+
+template <class W>
+Form& Open(Ui& ui, WizardContext context) {
+  return ui.CreateForm<W>(context);
+}
+
+struct WindowSet {
+  const char16_t* browser;
+  WizardOpener open[4];  // by WizardKind
+};
+
+const WindowSet kWindowSets[] = {
+    {u"IE", {Open<Tfb_IE>, Open<Tfr_IE>, Open<Tffb_IE>, Open<Tffr_IE>}},
+    {u"Firefox", {Open<Tfb_Firefox>, Open<Tfr_Firefox>, Open<Tffb_Firefox>, Open<Tffr_Firefox>}},
+    {u"Flock", {Open<Tfb_Flock>, Open<Tfr_Flock>, Open<Tffb_Flock>, Open<Tffr_Flock>}},
+};
+
+}  // namespace
+
+WizardOpener FindWizardWindow(WizardKind kind, const Text& browserId) {
+  // A browser counts as built once the engine knows its description.
+  if (!FindBrowser(browserId)) return nullptr;
+  for (const WindowSet& set : kWindowSets)
+    if (platform::SameText(set.browser, browserId)) return set.open[static_cast<int>(kind)];
+  return nullptr;
+}
 
 }  // namespace brantle

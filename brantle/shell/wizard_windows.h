@@ -1,10 +1,11 @@
-// The wizard windows: the progress window, the two base layouts (selective
-// and full) and the Firefox and Flock wizards. Each window is a thin layer:
-// it reads its controls into a choice, calls its operation and shows what
-// the operation asks for through WizardHost.
+// The wizard windows: the progress window, the two base windows (selective
+// and full) and each browser's four wizards. A window is a thin layer over
+// its browser's description: it builds its boxes from the catalogue, reads
+// its controls into a choice, calls its operation and shows what the
+// operation asks for through WizardHost.
 #pragma once
 
-#include "brantle/browsers/mozilla/mozilla_backup.h"
+#include "brantle/browsers/common/operations.h"
 #include "brantle/shell/file_helpers.h"
 #include "platform/platform.h"
 #include "platform/ui/controls.h"
@@ -21,13 +22,20 @@ class Tf_pBar : public ui::Form {
   ui::ProgressBar* ProgressBar1;
 };
 
-// What every wizard is given: the file routines, the system and the shared
-// progress window.
+// What every wizard is given: the file routines, the system, the shared
+// progress window and the clock its pauses run on (null: real time).
 struct WizardContext {
   FileHelpers& helpers;
   platform::Platform& p;
   Tf_pBar& pBar;
+  platform::Clock* clock = nullptr;
+
+  platform::Clock& Clock() const { return clock ? *clock : RealClock(); }
 };
+
+// "Backup Firefox Web Browser", "Welcome to Firefox Full Restore Wizard".
+Text WizardCaption(const BrowserDescription& browser, WizardKind kind);
+Text WizardHeader(const BrowserDescription& browser, WizardKind kind);
 
 // The frame, banner, backup-location edit and buttons every wizard has, and
 // the host its operation talks to.
@@ -58,8 +66,12 @@ class WizardWindow : public ui::Form, public WizardHost {
   void SetFileLabel(const Text&) override {}
   void ShowFinish() override;
 
+  const BrowserDescription& description;
+  const WizardKind kind;
+
  protected:
-  WizardWindow(ui::Ui& ui, Text className, WizardContext context, Text caption, Text header, uint32_t iconColor);
+  WizardWindow(ui::Ui& ui, Text className, WizardContext context, const BrowserDescription& browser,
+               WizardKind kind);
   // A section bar (a tinted label across the page).
   ui::Label* SectionBar(const Text& name, const Text& text, int left, int top, int width);
   // The header the window shows on activation.
@@ -70,7 +82,8 @@ class WizardWindow : public ui::Form, public WizardHost {
   int busy_ = 0;
 };
 
-// Selective layout: items, backup location, profile list.
+// Selective base window (and Internet Explorer's backup): the catalogue's
+// boxes, the backup location and the profile list.
 class Tfb_IE : public WizardWindow {
  public:
   Tfb_IE(ui::Ui& ui, WizardContext context);
@@ -78,37 +91,63 @@ class Tfb_IE : public WizardWindow {
   ui::Button *Button4, *Button6;
   ui::ListBox* ListBox1;
   std::vector<ui::CheckBox*> CheckBoxes;  // CheckBox1 first
+  SelectiveOperation operation;
 
+  void FormActivate() override;
+  void Button2Click() override;
+  // Tick or clear the boxes the catalogue puts under Select All.
   virtual void Button4Click();
   virtual void Button6Click();
   // A click in the profile list moves the focus to Next.
   void ListBox1Click();
-  void Button2Click() override {}
   void EmptyProfileList() override;
+  void UntickItem(int checkBox) override;
+  // The choice the controls hold now.
+  virtual SelectiveChoice Choice() const;
 
  protected:
-  Tfb_IE(ui::Ui& ui, Text className, WizardContext context, Text caption, Text header, uint32_t iconColor);
-  // Adds CheckBox<n> in three columns.
-  ui::CheckBox* AddItemBox(int number, const Text& caption);
+  Tfb_IE(ui::Ui& ui, Text className, WizardContext context, const BrowserDescription& browser, bool restore);
+  const bool restore_;
   // Owner drawing of the profile and backup-file lists: a radio glyph and the text.
   void MakeRadioList(ui::ListBox* list);
+
+ private:
+  void AddItemBoxes();
 };
 
-// Full layout: backup location and a progress bar.
+class Tfr_IE : public Tfb_IE {
+ public:
+  Tfr_IE(ui::Ui& ui, WizardContext context);
+  // Sets the header only: a Finish shown stays until the next run.
+  void FormActivate() override;
+};
+
+// Full base window (and Internet Explorer's full backup): backup location
+// and a progress bar.
 class Tffb_IE : public WizardWindow {
  public:
   Tffb_IE(ui::Ui& ui, WizardContext context);
   ui::Label *Label18, *Label3;
   ui::ProgressBar* ProgressBar1;
-  void Button2Click() override {}
+  FullOperation operation;
+
+  void FormActivate() override;
+  void Button2Click() override;
   void SetBar(int position, int max) override;
 
  protected:
-  Tffb_IE(ui::Ui& ui, Text className, WizardContext context, Text caption, Text header, uint32_t iconColor);
+  Tffb_IE(ui::Ui& ui, Text className, WizardContext context, const BrowserDescription& browser, bool restore);
+  const bool restore_;
 };
 
-// Selective Firefox wizard; with `restore` the restore layout (backup-file
-// list, "Restore to the following profile:", the delete box for Firefox).
+class Tffr_IE : public Tffb_IE {
+ public:
+  Tffr_IE(ui::Ui& ui, WizardContext context);
+};
+
+// Selective wizard of a browser with profiles: the custom profile edit and,
+// restoring, the backup-file list, "Restore to the following profile:" and
+// the delete box where the catalogue has one.
 class Tfb_Firefox : public Tfb_IE {
  public:
   Tfb_Firefox(ui::Ui& ui, WizardContext context);
@@ -116,20 +155,14 @@ class Tfb_Firefox : public Tfb_IE {
   ui::ListBox* ListBox2 = nullptr;          // restore: the backup files
   ui::Label* Label4 = nullptr;              // restore: over the profile list
   ui::CheckBox* CheckBoxDelete = nullptr;   // "Delete backup file when finished"
-  MozillaSelectiveWizard operation;
 
   void FormActivate() override;
   void Button2Click() override;
-  void Button4Click() override;
-  void Button6Click() override;
-  // The choice the controls hold now.
-  SelectiveChoice Choice() const;
+  SelectiveChoice Choice() const override;
 
  protected:
-  Tfb_Firefox(ui::Ui& ui, Text className, WizardContext context, MozillaBrowser browser, bool restore);
-  const bool restore_;
-  // Check boxes of the items this class adds (Flock adds two).
-  void TickItems(int first, int last, bool checked);
+  Tfb_Firefox(ui::Ui& ui, Text className, WizardContext context, const BrowserDescription& browser,
+              bool restore);
 
  private:
   void FillBackupFiles();
@@ -143,8 +176,6 @@ class Tfr_Firefox : public Tfb_Firefox {
 class Tfb_Flock : public Tfb_Firefox {
  public:
   Tfb_Flock(ui::Ui& ui, WizardContext context);
-  void Button4Click() override;
-  void Button6Click() override;
 
  protected:
   Tfb_Flock(ui::Ui& ui, Text className, WizardContext context, bool restore);
@@ -155,19 +186,17 @@ class Tfr_Flock : public Tfb_Flock {
   Tfr_Flock(ui::Ui& ui, WizardContext context);
 };
 
+// Full wizard that packs a folder as it is: adds the file label.
 class Tffb_Firefox : public Tffb_IE {
  public:
   Tffb_Firefox(ui::Ui& ui, WizardContext context);
   ui::Label* lblFilename;
-  MozillaFullWizard operation;
 
-  void FormActivate() override;
-  void Button2Click() override;
   void SetFileLabel(const Text& text) override;
 
  protected:
-  Tffb_Firefox(ui::Ui& ui, Text className, WizardContext context, MozillaBrowser browser, bool restore);
-  const bool restore_;
+  Tffb_Firefox(ui::Ui& ui, Text className, WizardContext context, const BrowserDescription& browser,
+               bool restore);
 };
 
 class Tffr_Firefox : public Tffb_Firefox {
@@ -187,5 +216,10 @@ class Tffr_Flock : public Tffb_Flock {
  public:
   Tffr_Flock(ui::Ui& ui, WizardContext context);
 };
+
+// The window a ribbon command opens, by wizard kind and browser id; null
+// when the browser's windows are not part of this build.
+using WizardOpener = ui::Form& (*)(ui::Ui& ui, WizardContext context);
+WizardOpener FindWizardWindow(WizardKind kind, const Text& browserId);
 
 }  // namespace brantle

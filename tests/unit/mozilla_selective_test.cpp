@@ -124,13 +124,24 @@ TEST_F(MozillaWizardTest, ShortProfileNameNeverStagesInTheBackupFolderItself) {
   EXPECT_EQ(sim.sim().RecycledItems(), Names{u"C:\\Backups\\work"});
 }
 
-TEST_F(MozillaWizardTest, LeftoverStagingFilesArePackedAndTheArchiveIsReplaced) {
+// A folder of the staging folder's name is the user's: the run stages
+// beside it, packs only its own copies and deletes only its own folder.
+TEST_F(MozillaWizardTest, AnExistingFolderOfTheStagingNameIsLeftAloneAndTheArchiveIsReplaced) {
   MakeProfile(MozillaBrowser::kFirefox, u"x7k2m9qa.default", {u"prefs.js"});
-  WriteFile(p, backups + u"\\default\\stale.txt", "from a run that stopped");
+  WriteFile(p, backups + u"\\default\\precious.txt", "the user's");
   WriteFile(p, backups + u"\\default.dat", "old");
   MozillaSelectiveWizard w(MozillaBrowser::kFirefox, helpers, p, host);
   ASSERT_EQ(w.Backup(Choice(w)), NextResult::kFinished);
-  EXPECT_EQ(Stored(w.ArchiveFile()), (Names{u"prefs.js", u"stale.txt"}));
+  EXPECT_EQ(w.ArchiveFile(), u"C:\\Backups\\default.dat");
+  EXPECT_EQ(Stored(w.ArchiveFile()), Names{u"prefs.js"});
+  EXPECT_EQ(ReadFile(p, backups + u"\\default\\precious.txt"), "the user's");
+  EXPECT_EQ(sim.sim().RecycledItems(), Names{u"C:\\Backups\\default~1"});
+
+  // The restore extracts beside it too, and the folder survives again.
+  ASSERT_EQ(w.Restore(Choice(w)), NextResult::kFinished);
+  EXPECT_EQ(w.backuploc, u"C:\\Backups\\default~1\\");
+  EXPECT_EQ(Listing(backups), (Names{u"default", u"default.dat"}));
+  EXPECT_EQ(Listing(backups + u"\\default"), Names{u"precious.txt"});
 }
 
 TEST_F(MozillaWizardTest, RestoreMergesTickedItemsWithoutDeletingAnything) {

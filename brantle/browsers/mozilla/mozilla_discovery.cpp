@@ -2,31 +2,56 @@
 
 #include <stdexcept>
 
+#include "brantle/browsers/mozilla/mozilla_items.h"
+
 namespace brantle {
 
 using namespace platform;
 
-const char16_t kCustomProfilePlaceholder[] = u"Custom profile location (optional):";
 const char16_t kCustomProfileName[] = u"123456789ff_custom";
 
 namespace {
 
-struct FolderNames {
-  const char16_t* b;
-  const char16_t* localSettings;
-  const char16_t* roaming5;
-  const char16_t* local6;
-  const char16_t* roaming6;
-};
+// The candidates of both browsers differ only in the browser's own folder
+// names: B under each application-data folder and the longer forms below
+// the user's home.
+FolderSearch SearchOf(const char16_t* b, const char16_t* localSettings, const char16_t* roaming5,
+                      const char16_t* local6, const char16_t* roaming6) {
+  FolderSearch s;
+  s.marker = u"profiles.ini";
+  s.vista = {{Root::kAppData, b}, {Root::kHome, local6}, {Root::kHome, roaming6}, {Root::kLocalAppData, b}};
+  s.other = {{Root::kAppData, b, true},
+             {Root::kHome, localSettings},
+             {Root::kHome, roaming5},
+             {Root::kLocalAppData, b}};
+  s.selectiveTails = {u"profiles.ini"};
+  s.fullTails = {u"\\profiles.ini"};
+  s.bareNameFirst = true;
+  return s;
+}
 
-FolderNames NamesOf(MozillaBrowser browser) {
-  if (browser == MozillaBrowser::kFlock)
-    return {u"\\Flock\\Browser", u"\\Local Settings\\Application Data\\Flock\\Browser",
-            u"\\Application Data\\Flock\\Browser", u"\\AppData\\Local\\Flock\\Browser",
-            u"\\AppData\\Roaming\\Flock\\Browser"};
-  return {u"\\Mozilla\\Firefox", u"\\Local Settings\\Application Data\\Mozilla\\Firefox",
-          u"\\Application Data\\Mozilla\\Firefox", u"\\AppData\\Local\\Mozilla\\Firefox",
-          u"\\AppData\\Roaming\\Mozilla\\Firefox"};
+BrowserDescription Describe(MozillaBrowser browser) {
+  const bool flock = browser == MozillaBrowser::kFlock;
+  BrowserDescription d;
+  d.id = flock ? u"Flock" : u"Firefox";
+  d.name = d.id;
+  d.cliName = flock ? u"flock" : u"firefox";
+  d.word = d.cliName;
+  d.search = flock ? SearchOf(u"\\Flock\\Browser", u"\\Local Settings\\Application Data\\Flock\\Browser",
+                              u"\\Application Data\\Flock\\Browser", u"\\AppData\\Local\\Flock\\Browser",
+                              u"\\AppData\\Roaming\\Flock\\Browser")
+                   : SearchOf(u"\\Mozilla\\Firefox", u"\\Local Settings\\Application Data\\Mozilla\\Firefox",
+                              u"\\Application Data\\Mozilla\\Firefox", u"\\AppData\\Local\\Mozilla\\Firefox",
+                              u"\\AppData\\Roaming\\Mozilla\\Firefox");
+  d.catalogue = &CatalogueOf(browser);
+  d.customProfileName = kCustomProfileName;
+  d.badgeColor = flock ? 0xC07830 : 0x1E7CE6;
+  if (flock) d.backupFileBar = u"Profile:";
+  // The profiles are the sub-folders of "Profiles" under the root.
+  d.afterSearch = [](Discovery& found, DiscoveryForm form) {
+    if (form == DiscoveryForm::kSelective && !found.fullFilePath.empty()) found.ffpath2 = found.ffpath + u"Profiles";
+  };
+  return d;
 }
 
 }  // namespace
@@ -35,57 +60,18 @@ Text BrowserName(MozillaBrowser browser) {
   return browser == MozillaBrowser::kFlock ? u"Flock" : u"Firefox";
 }
 
-Text FileSearch(FileSystem& files, const Text& name, const Text& dirList) {
-  Text candidate = name;
-  size_t p = 0;
-  while (true) {
-    if (files.FileExists(candidate)) return candidate;
-    while (p < dirList.size() && dirList[p] == u';') ++p;
-    if (p >= dirList.size()) return Text();
-    size_t end = dirList.find(u';', p);
-    if (end == Text::npos) end = dirList.size();
-    candidate = dirList.substr(p, end - p);
-    p = end;
-    if (candidate.back() != u'\\' && candidate.back() != u':') candidate += u'\\';
-    candidate += name;
-  }
+const BrowserDescription& DescriptionOf(MozillaBrowser browser) {
+  static const BrowserDescription firefox = Describe(MozillaBrowser::kFirefox);
+  static const BrowserDescription flock = Describe(MozillaBrowser::kFlock);
+  return browser == MozillaBrowser::kFlock ? flock : firefox;
 }
 
 bool FindProfileRoot(FileHelpers& helpers, Platform& p, MozillaBrowser browser, DiscoveryForm form,
                      MozillaDiscovery& d) {
-  d.uzer = helpers.GetLoginName();
-  d.drv = helpers.GetSystemDrive();
-  d.sfp = helpers.GetSpecialFolderPath(csidl::kAppData);
-  d.loc = helpers.GetSpecialFolderPath(csidl::kLocalAppData);
-  OsVersion v = p.system.Version();
-  d.VersionNumber = ToText(v.major) + u"." + ToText(v.minor);
-  d.windoze = ToText(v.major);
-
-  FolderNames n = NamesOf(browser);
-  const Text xpHome = d.drv + u"\\Documents and Settings\\" + d.uzer;
-  if (d.windoze == u"6") {
-    const Text home = d.drv + u"\\Users\\" + d.uzer;
-    d.dir1 = d.sfp + n.b;
-    d.dir2 = home + n.local6;
-    d.dir3 = home + n.roaming6;
-  } else {
-    // The roaming candidate is trusted only on the versions the rules were made for.
-    d.dir1 = d.windoze == u"5" ? d.sfp + n.b : Text();
-    d.dir2 = xpHome + n.localSettings;
-    d.dir3 = xpHome + n.roaming5;
-  }
-  d.dir4 = d.loc + n.b;
-
-  d.fullFilePath =
-      FileSearch(p.files, d.fileName, d.dir1 + u";" + d.dir2 + u";" + d.dir3 + u";" + d.dir4);
-  if (d.fullFilePath.empty()) return false;
-  if (form == DiscoveryForm::kSelective) {
-    d.ffpath = RemoveAllNoCase(d.fullFilePath, u"profiles.ini");
-    d.ffpath2 = d.ffpath + u"Profiles";
-  } else {
-    d.ffpath = RemoveAllNoCase(d.fullFilePath, u"\\profiles.ini");
-  }
-  return true;
+  const BrowserDescription& description = DescriptionOf(browser);
+  bool found = Discover(helpers, p, description.search, form, d);
+  description.afterSearch(d, form);
+  return found;
 }
 
 Text NotFoundText(DiscoveryForm form) {

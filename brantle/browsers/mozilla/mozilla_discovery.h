@@ -1,35 +1,24 @@
-// Finding the Firefox or Flock profile root of the current user and listing
-// its profiles, by the folder conventions of Windows 2000/XP and Vista/7.
+// Firefox and Flock: their profile-root search (by the folder conventions of
+// Windows 2000/XP and Vista/7), their descriptions for the shared engine,
+// and the profile a selective wizard works on.
 #pragma once
 
 #include <vector>
 
-#include "brantle/shell/file_helpers.h"
+#include "brantle/browsers/common/browser.h"
+#include "brantle/browsers/common/folder_search.h"
 
 namespace brantle {
 
 enum class MozillaBrowser { kFirefox, kFlock };
 
-// Selective wizards keep the root with a trailing backslash and list the
-// profiles; full wizards pack the root itself and keep it without one.
-enum class DiscoveryForm { kSelective, kFull };
-
 // The values a wizard computes on activation, under the names it keeps them.
-struct MozillaDiscovery {
-  Text uzer, drv, sfp, loc;
-  Text VersionNumber, windoze;
-  Text fileName = u"profiles.ini";
-  Text dir1, dir2, dir3, dir4;
-  Text fullFilePath;
-  Text ffpath, ffpath2;
-};
+using MozillaDiscovery = Discovery;
 
 Text BrowserName(MozillaBrowser browser);
 
-// Searches name alone (relative to the current folder), then in each
-// non-empty folder of the semicolon-separated list; the first existing file
-// wins. Empty when none exists.
-Text FileSearch(platform::FileSystem& files, const Text& name, const Text& dirList);
+// The browser's description (names, search, items, archives).
+const BrowserDescription& DescriptionOf(MozillaBrowser browser);
 
 // Fills d and returns true when "profiles.ini" was found.
 bool FindProfileRoot(FileHelpers& helpers, platform::Platform& p, MozillaBrowser browser,

@@ -26,29 +26,26 @@ std::vector<MozillaItem> FirefoxItems() {
 }
 
 MozillaCatalogue MakeFirefox() {
-  return {FirefoxItems(),
-          {4, 6, 11, 15, 12, 13, 14, 1, 2, 3, 5, 10, 7, 8, 9},
-          {4, 15, 6, 11, 5, 10, 1, 2, 3, 7, 8, 9, 12, 13, 14},
-          true};
+  MozillaCatalogue c;
+  c.items = FirefoxItems();
+  c.backupOrder = {4, 6, 11, 15, 12, 13, 14, 1, 2, 3, 5, 10, 7, 8, 9};
+  c.restoreOrder = {4, 15, 6, 11, 5, 10, 1, 2, 3, 7, 8, 9, 12, 13, 14};
+  c.hasDeleteBackupFileBox = true;
+  return c;
 }
 
 MozillaCatalogue MakeFlock() {
   std::vector<MozillaItem> items = FirefoxItems();
   items.push_back({16, u"Flock specific data", {u"flock-data.sqlite", u"webdetective.sqlite"}, nullptr, 5});
   items.push_back({17, u"Feed data", {u"feedcontent.sqlite"}, nullptr, 5});
-  return {items,
-          {4, 6, 11, 15, 12, 13, 14, 1, 2, 3, 5, 10, 7, 16, 17, 8, 9},
-          {4, 15, 6, 11, 5, 10, 1, 2, 3, 7, 16, 17, 8, 9, 12, 13, 14},
-          false};
+  MozillaCatalogue c;
+  c.items = items;
+  c.backupOrder = {4, 6, 11, 15, 12, 13, 14, 1, 2, 3, 5, 10, 7, 16, 17, 8, 9};
+  c.restoreOrder = {4, 15, 6, 11, 5, 10, 1, 2, 3, 7, 16, 17, 8, 9, 12, 13, 14};
+  return c;
 }
 
 }  // namespace
-
-const MozillaItem* MozillaCatalogue::FindCaption(const Text& caption) const {
-  for (const MozillaItem& item : items)
-    if (platform::SameText(item.caption, caption)) return &item;
-  return nullptr;
-}
 
 const MozillaCatalogue& CatalogueOf(MozillaBrowser browser) {
   static const MozillaCatalogue firefox = MakeFirefox();

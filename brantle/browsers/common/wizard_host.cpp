@@ -1,4 +1,4 @@
-#include "brantle/browsers/mozilla/wizard_host.h"
+#include "brantle/browsers/common/wizard_host.h"
 
 namespace brantle {
 
@@ -58,6 +58,11 @@ void HeadlessWizardHost::SetFileLabel(const Text& text) { fileLabel = text; }
 void HeadlessWizardHost::ShowFinish() {
   finishShown = true;
   log.push_back("finish");
+}
+
+void HeadlessWizardHost::UntickItem(int checkBox) {
+  unticked.push_back(checkBox);
+  log.push_back("untick " + std::to_string(checkBox));
 }
 
 }  // namespace brantle

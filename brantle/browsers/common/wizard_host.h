@@ -42,6 +42,9 @@ class WizardHost {
 
   // Finish takes the place of Next.
   virtual void ShowFinish() = 0;
+
+  // An item's box loses its tick: its folder is missing.
+  virtual void UntickItem(int /*checkBox*/) {}
 };
 
 // Sets the busy cursor for its lifetime, so the normal cursor comes back
@@ -73,8 +76,10 @@ class HeadlessWizardHost : public WizardHost {
   void SetBar(int position, int max) override;
   void SetFileLabel(const Text& text) override;
   void ShowFinish() override;
+  void UntickItem(int checkBox) override;
 
   std::vector<Text> messages;
+  std::vector<int> unticked;
   bool progressVisible = false;
   int progress = 0;
   std::vector<int> progressSteps;  // every advance since the window was last shown

@@ -1,0 +1,29 @@
+// The browsers of this build, in the ribbon's order. A browser without a
+// description opens its "not available" window from the ribbon.
+#include "brantle/browsers/common/browser.h"
+#include "brantle/browsers/mozilla/mozilla_discovery.h"
+
+namespace brantle {
+
+const std::vector<BrowserEntry>& Browsers() {
+  static const std::vector<BrowserEntry> table = {
+      {u"IE", u"Internet Explorer", u"&Internet Explorer", u'I', nullptr},
+      {u"Firefox", u"Firefox", u"&Firefox", u'F', &DescriptionOf(MozillaBrowser::kFirefox)},
+      {u"Chrome", u"Chrome", u"&Chrome", u'C', nullptr},
+      {u"Opera", u"Opera", u"&Opera", u'O', nullptr},
+      {u"Safari", u"Safari", u"&Safari", u'S', nullptr},
+      // L: each of the six has a letter of its own.
+      {u"Flock", u"Flock", u"F&lock", u'L', &DescriptionOf(MozillaBrowser::kFlock)},
+  };
+  return table;
+}
+
+const BrowserDescription* FindBrowser(const Text& idOrCliName) {
+  for (const BrowserEntry& e : Browsers())
+    if (e.description && (platform::SameText(e.id, idOrCliName) ||
+                          platform::SameText(e.description->cliName, idOrCliName)))
+      return e.description;
+  return nullptr;
+}
+
+}  // namespace brantle

@@ -1,0 +1,538 @@
+#include "brantle/browsers/common/operations.h"
+
+#include <algorithm>
+#include <chrono>
+#include <map>
+#include <thread>
+
+#include "brantle/archive/zlib_multiple.h"
+
+namespace brantle {
+
+using namespace platform;
+
+const char16_t kBackupLocationPlaceholder[] = u"Backup location:";
+const char16_t kCustomProfilePlaceholder[] = u"Custom profile location (optional):";
+
+namespace wizard_text {
+const char16_t kSelectBackupLocation[] = u"Please Select Backup Location";
+const char16_t kBackupLocationNotFound[] = u"Backup Location Not Found";
+const char16_t kCustomProfileNotFound[] = u"Custom Profile Location Not Found";
+const char16_t kNoProfileSelected[] = u"No Profile Selected. Select a Profile or a Custom Profile.";
+const char16_t kNoBackupFile[] = u"No Backup File (*.dat) Found in the Backup Location";
+
+Text BackupFileNotFound(const Text& name) { return u"Backup File \"" + name + u"\" Not Found"; }
+}  // namespace wizard_text
+
+namespace {
+
+// Windows drops trailing dots and spaces from folder names, so a name made
+// only of them would stand for the backup folder itself or its parent.
+bool UsableFolderName(const Text& name) {
+  return std::any_of(name.begin(), name.end(), [](char16_t c) { return c != u'.' && c != u' '; });
+}
+
+Text Join(const Text& folder, const Text& name) {
+  return folder.empty() ? Text() : IncludeTrailingBackslash(folder) + name;
+}
+
+Text ExistingStagingText(const Text& folder) {
+  return u"The folder " + folder +
+         u" already exists, perhaps left by a backup that did not finish. Move or delete it, "
+         u"then press Next again.";
+}
+
+Text CannotCreateText(const Text& backups) {
+  return u"Cannot create a working folder in " + backups + u".";
+}
+
+class SleepingClock : public Clock {
+ public:
+  void SleepMs(uint32_t ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+  uint64_t TickMs() override {
+    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now().time_since_epoch())
+                                     .count());
+  }
+};
+
+}  // namespace
+
+Clock& RealClock() {
+  static SleepingClock clock;
+  return clock;
+}
+
+Text StagingName(const Text& profile) {
+  // Names of nine characters or fewer would leave nothing and make the
+  // staging folder the backup folder; such a profile keeps its whole name.
+  // Longer names keep the usual rule, which restores of older archives need.
+  Text shortName = profile.size() > 9 ? profile.substr(9) : Text();
+  return UsableFolderName(shortName) ? shortName : profile;
+}
+
+Text RestoreStagingName(const Text& archiveName) {
+  Text name = RemoveAllNoCase(archiveName, u".dat");
+  return UsableFolderName(name) ? name : archiveName + u"_restore";
+}
+
+std::vector<Text> ListBackupFiles(FileSystem& files, const Text& folder) {
+  std::vector<Text> names;
+  for (const FindEntry& e : files.Find(IncludeTrailingBackslash(folder) + u"*.dat")) {
+    if (e.attributes & (attr::kDirectory | attr::kHidden | attr::kSystem | attr::kReadOnly))
+      continue;
+    names.push_back(e.name);
+  }
+  return names;
+}
+
+// ---- Selective operation ----
+
+SelectiveOperation::SelectiveOperation(const BrowserDescription& browser, FileHelpers& helpers,
+                                       Platform& p, WizardHost& host, Clock& clock)
+    : description(browser),
+      catalogue(*browser.catalogue),
+      helpers_(helpers),
+      p_(p),
+      host_(host),
+      clock_(clock) {}
+
+bool SelectiveOperation::Activate(std::vector<Text>& profileList) {
+  profileList.clear();
+  discovery = Discovery();
+  rootFound = Discover(helpers_, p_, description.search, DiscoveryForm::kSelective, discovery);
+  if (description.afterSearch) description.afterSearch(discovery, DiscoveryForm::kSelective);
+  // Without profiles the folders are searched again at Next, and a missing
+  // one only unticks its item.
+  if (!description.hasProfiles) return rootFound;
+  if (!rootFound) {
+    host_.ShowMessage(description.notFoundSelective);
+    return false;
+  }
+  helpers_.GetSubDirectories(discovery.ffpath2.empty() ? discovery.ffpath : discovery.ffpath2, profileList);
+  return true;
+}
+
+bool SelectiveOperation::Ticked(const std::vector<int>& ticked, int checkBox) const {
+  return std::find(ticked.begin(), ticked.end(), checkBox) != ticked.end();
+}
+
+bool SelectiveOperation::ResolveTarget(const SelectiveChoice& choice) {
+  if (!description.hasProfiles) {
+    discovery = Discovery();
+    rootFound = Discover(helpers_, p_, description.search, DiscoveryForm::kSelective, discovery);
+    if (description.afterSearch) description.afterSearch(discovery, DiscoveryForm::kSelective);
+    ffpath = discovery.ffpath;
+    profile = u"Default";
+    return true;
+  }
+  bool custom = choice.customProfile != kCustomProfilePlaceholder;
+  if (custom && !p_.files.DirExists(IncludeTrailingBackslash(choice.customProfile))) {
+    host_.ShowMessage(wizard_text::kCustomProfileNotFound);
+    return false;
+  }
+  if (!custom && (choice.profileIndex < 0 ||
+                  static_cast<size_t>(choice.profileIndex) >= choice.profiles.size())) {
+    host_.ShowMessage(rootFound ? Text(wizard_text::kNoProfileSelected) : Text(description.notFoundSelective));
+    return false;
+  }
+  if (custom) {
+    ffpath = choice.customProfile + u"\\";
+    profile = description.customProfileName;
+  } else {
+    profile = choice.profiles[static_cast<size_t>(choice.profileIndex)];
+    const Text& listed = discovery.ffpath2.empty() ? discovery.ffpath : discovery.ffpath2;
+    ffpath = IncludeTrailingBackslash(listed) + profile + u"\\";
+  }
+  if (description.onProfile) description.onProfile(discovery, ffpath, profile);
+  return true;
+}
+
+Text SelectiveOperation::BaseFolder(FolderBase base) const {
+  return base == FolderBase::kProfile ? ExcludeTrailingBackslash(ffpath) : discovery.Base(base);
+}
+
+std::vector<Text> SelectiveOperation::GuardedFolders(const std::vector<int>& ticked) const {
+  std::vector<Text> live;
+  if (description.hasProfiles) live.push_back(ffpath);
+  for (const CatalogueItem& item : catalogue.items)
+    if (item.folder && item.folderBase != FolderBase::kProfile && Ticked(ticked, item.checkBox))
+      live.push_back(Join(BaseFolder(item.folderBase), item.folder));
+  return live;
+}
+
+void SelectiveOperation::StepProgress(int step) {
+  if (step == 0) return;
+  if (!full_) {
+    host_.ProgressAdvance(step);
+    return;
+  }
+  bar_ += step;
+  host_.SetBar(std::min(bar_, 100), 100);
+}
+
+void SelectiveOperation::StageItems(const std::vector<int>& ticked, const std::vector<int>& order,
+                                    bool restore, const Text& stagingFolder) {
+  const Text stage = IncludeTrailingBackslash(stagingFolder);
+  for (int n : order) {
+    const CatalogueItem& item = catalogue.Item(n);
+    if (Ticked(ticked, n)) {
+      const int step = restore ? item.RestoreStep() : item.progressStep;
+      if (catalogue.advanceFirst) StepProgress(step);
+      for (const HiveStep& h : item.hives) {
+        if (h.pauseMs) clock_.SleepMs(static_cast<uint32_t>(h.pauseMs));
+        StepProgress(h.advance);
+        if (!h.file) continue;
+        long result = restore ? helpers_.RestoreKeyFromFile(h.key, stage + h.file)
+                              : helpers_.SaveKeyToFile(h.key, stage + h.file);
+        if (result != 0) hiveFailures_.push_back({h.key, result});
+      }
+      // Copies ignore failures: a file the profile lacks is simply not taken.
+      const Text& from = restore ? stage : ffpath;
+      const Text& to = restore ? ffpath : stage;
+      for (const char16_t* file : item.files) p_.files.Copy(from + file, to + file, false);
+      if (item.folder) {
+        const Text base = BaseFolder(item.folderBase);
+        const Text live = Join(base, item.folder);
+        const bool liveExists = !live.empty() && p_.files.DirExists(IncludeTrailingBackslash(live));
+        if (item.untickWhenMissing && !liveExists) {
+          unticked.push_back(n);
+          host_.UntickItem(n);
+        } else if (!restore && liveExists) {
+          helpers_.CopyDir(live, stagingFolder);
+        } else if (restore && p_.files.DirExists(stage + item.folder + u"\\")) {
+          // Merged into the profile: nothing there is deleted first.
+          helpers_.CopyDir(stage + item.folder, base);
+        }
+      }
+      if (!catalogue.advanceFirst) StepProgress(step);
+    }
+    if (item.pauseAfterMs) clock_.SleepMs(static_cast<uint32_t>(item.pauseAfterMs));
+  }
+}
+
+bool SelectiveOperation::ReportHiveFailures(bool restore) {
+  if (hiveFailures_.empty()) return false;
+  std::map<long, std::vector<Text>> byReason;
+  for (const auto& [key, error] : hiveFailures_) byReason[error].push_back(key);
+  Text text = restore ? u"These registry keys could not be restored:" : u"These registry keys could not be saved:";
+  for (const auto& [error, keys] : byReason) {
+    text += u"\n";
+    for (const Text& key : keys) text += u"\nHKEY_CURRENT_USER\\" + key;
+    text += u"\n" + p_.system.ErrorMessage(static_cast<uint32_t>(error));
+  }
+  hiveFailures_.clear();
+  host_.ShowMessage(text);
+  return true;
+}
+
+NextResult SelectiveOperation::Backup(const SelectiveChoice& choice) {
+  if (choice.backupLocation == kBackupLocationPlaceholder) {
+    host_.ShowMessage(wizard_text::kSelectBackupLocation);
+    return NextResult::kStopped;
+  }
+  backups = choice.backupLocation;
+  if (!p_.files.DirExists(IncludeTrailingBackslash(backups))) {
+    host_.ShowMessage(wizard_text::kBackupLocationNotFound);
+    return NextResult::kStopped;
+  }
+  if (!ResolveTarget(choice)) return NextResult::kStopped;
+  unticked.clear();
+  hiveFailures_.clear();
+
+  const Text name = description.stagingName ? Text(description.stagingName) : StagingName(profile);
+  Text conflict = WorkingFolderConflict(backups, name, GuardedFolders(choice.ticked));
+  if (conflict.empty() && description.refuseExistingStaging && p_.files.Exists(backups + u"\\" + name))
+    conflict = ExistingStagingText(backups + u"\\" + name);
+  if (!conflict.empty()) {
+    host_.ShowMessage(conflict);
+    return NextResult::kStopped;
+  }
+  datfile = u"\\" + name;
+  staging = CreateFreshFolder(p_.files, backups, name);
+  if (staging.empty()) {
+    host_.ShowMessage(CannotCreateText(backups));
+    return NextResult::kStopped;
+  }
+  host_.ProgressShow();
+  StepProgress(description.firstStep);
+  StageItems(choice.ticked, catalogue.backupOrder, false, staging);
+  StepProgress(description.backupEndStep);
+
+  {
+    TZlibMultiple codec(p_);
+    codec.OnCompressingFile = [this](TZlibMultiple&, const Text&) { host_.Repaint(); };
+    std::unique_ptr<BusyCursorScope> busy;
+    if (description.busyCursorInBackup) busy = std::make_unique<BusyCursorScope>(host_);
+    host_.SetHeader(Text());
+    codec.CompressDirectory(staging, true, ArchiveFile());
+  }
+  if (description.hasProfiles) host_.EmptyProfileList();
+  helpers_.DelTree(staging);
+  host_.ProgressSet(100);
+  host_.ProgressHide();
+  bool incomplete = ReportHiveFailures(false);
+  host_.ShowFinish();
+  return incomplete ? NextResult::kIncomplete : NextResult::kFinished;
+}
+
+NextResult SelectiveOperation::Restore(const SelectiveChoice& choice) {
+  if (choice.backupLocation == kBackupLocationPlaceholder) {
+    host_.ShowMessage(wizard_text::kSelectBackupLocation);
+    return NextResult::kStopped;
+  }
+  backups = choice.backupLocation;
+  if (!ResolveTarget(choice)) return NextResult::kStopped;
+  if (description.stagingName) {
+    atspaudziam = Text(description.stagingName) + u".dat";
+  } else {
+    if (choice.backupFileIndex < 0 ||
+        static_cast<size_t>(choice.backupFileIndex) >= choice.backupFiles.size()) {
+      host_.ShowMessage(wizard_text::kNoBackupFile);
+      return NextResult::kStopped;
+    }
+    atspaudziam = choice.backupFiles[static_cast<size_t>(choice.backupFileIndex)];
+  }
+  const Text archive = backups + u"\\" + atspaudziam;
+  if (!p_.files.FileExists(archive)) {
+    host_.ShowMessage(wizard_text::BackupFileNotFound(atspaudziam));
+    return NextResult::kStopped;
+  }
+  unticked.clear();
+  hiveFailures_.clear();
+  atspaudziam2 = description.stagingName ? Text(description.stagingName) : RestoreStagingName(atspaudziam);
+  Text conflict = WorkingFolderConflict(backups, atspaudziam2, GuardedFolders(choice.ticked));
+  if (!conflict.empty()) {
+    host_.ShowMessage(conflict);
+    return NextResult::kStopped;
+  }
+  staging = CreateFreshFolder(p_.files, backups, atspaudziam2);
+  if (staging.empty()) {
+    host_.ShowMessage(CannotCreateText(backups));
+    return NextResult::kStopped;
+  }
+  backuploc = staging + u"\\";
+  host_.ProgressShow();
+  StepProgress(description.firstStep);
+
+  {
+    TZlibMultiple codec(p_);
+    codec.OnDecompressingFile = [this](TZlibMultiple&, const Text&, bool&) { host_.Repaint(); };
+    BusyCursorScope busy(host_);
+    codec.DecompressFile(archive, staging, true, true);
+  }
+  StepProgress(description.extractStep);
+  StageItems(choice.ticked, catalogue.restoreOrder, true, staging);
+  StepProgress(description.restoreEndStep);
+  helpers_.DelTree(staging);
+  // Reached only when everything above went through; the archive goes to
+  // the recycle bin, so even then it can be brought back.
+  if (choice.deleteBackupFile) helpers_.DelTree(archive);
+
+  if (description.hasProfiles) host_.EmptyProfileList();
+  host_.ProgressSet(100);
+  host_.ProgressHide();
+  bool incomplete = ReportHiveFailures(true);
+  host_.ShowFinish();
+  return incomplete ? NextResult::kIncomplete : NextResult::kFinished;
+}
+
+// ---- Full operation ----
+
+FullOperation::FullOperation(const BrowserDescription& browser, FileHelpers& helpers, Platform& p,
+                             WizardHost& host, Clock& clock)
+    : description(browser),
+      fileName(browser.FullArchiveName()),
+      helpers_(helpers),
+      p_(p),
+      host_(host),
+      items_(browser, helpers, p, host, clock) {
+  items_.full_ = true;
+}
+
+bool FullOperation::Activate() {
+  discovery = Discovery();
+  rootFound = Discover(helpers_, p_, description.search, DiscoveryForm::kFull, discovery);
+  if (description.afterSearch) description.afterSearch(discovery, DiscoveryForm::kFull);
+  ffpath = discovery.ffpath;
+  fullFilePath = discovery.fullFilePath;
+  if (!rootFound && !description.fullStaged) host_.ShowMessage(description.notFoundFull);
+  return rootFound;
+}
+
+void FullOperation::WatchCodec(TZlibMultiple& codec) {
+  codec.OnProgress = [this](TZlibMultiple&, int32_t position, int32_t total) {
+    host_.SetBar(position, total);
+    host_.Repaint();
+  };
+  codec.OnCompressingFile = [this](TZlibMultiple&, const Text& file) {
+    host_.SetFileLabel(file);
+    host_.Repaint();
+  };
+  codec.OnDecompressingFile = [this](TZlibMultiple&, const Text& file, bool&) {
+    host_.SetFileLabel(file);
+    host_.Repaint();
+  };
+}
+
+NextResult FullOperation::Backup(const Text& backupLocation) {
+  if (backupLocation == kBackupLocationPlaceholder) {
+    host_.ShowMessage(wizard_text::kSelectBackupLocation);
+    return NextResult::kStopped;
+  }
+  backups = backupLocation;
+  if (description.fullStaged) return StagedBackup();
+  // Without a root the codec would pack the process's current folder.
+  if (!rootFound) {
+    host_.ShowMessage(description.notFoundFull);
+    return NextResult::kStopped;
+  }
+  if (!p_.files.DirExists(IncludeTrailingBackslash(backups))) {
+    host_.ShowMessage(wizard_text::kBackupLocationNotFound);
+    return NextResult::kStopped;
+  }
+  std::vector<Text> live{ffpath};
+  for (const ExtraArchive& extra : description.extraArchives) live.push_back(discovery.Base(extra.folder));
+  Text conflict = WorkingFolderConflict(backups, fileName, live);
+  if (!conflict.empty()) {
+    host_.ShowMessage(conflict);
+    return NextResult::kStopped;
+  }
+  {
+    TZlibMultiple codec(p_);
+    BusyCursorScope busy(host_);
+    host_.SetFileLabel(Text());
+    host_.SetBar(0, 100);
+    WatchCodec(codec);
+    codec.CompressDirectory(ffpath, true, ArchiveFile());
+    for (const ExtraArchive& extra : description.extraArchives) {
+      const Text& folder = discovery.Base(extra.folder);
+      if (!folder.empty() && p_.files.DirExists(IncludeTrailingBackslash(folder)))
+        codec.CompressDirectory(folder, true, backups + u"\\" + extra.name);
+    }
+  }
+  host_.SetBar(0, 100);
+  host_.SetFileLabel(u"Finished");
+  host_.ShowFinish();
+  return NextResult::kFinished;
+}
+
+NextResult FullOperation::Restore(const Text& backupLocation) {
+  if (backupLocation == kBackupLocationPlaceholder) {
+    host_.ShowMessage(wizard_text::kSelectBackupLocation);
+    return NextResult::kStopped;
+  }
+  backups = backupLocation;
+  if (!p_.files.FileExists(ArchiveFile())) {
+    host_.ShowMessage(wizard_text::BackupFileNotFound(fileName));
+    return NextResult::kStopped;
+  }
+  if (description.fullStaged) return StagedRestore();
+  // Without a root the archive would land in the process's current folder.
+  if (!rootFound) {
+    host_.ShowMessage(description.notFoundFull);
+    return NextResult::kStopped;
+  }
+  {
+    TZlibMultiple codec(p_);
+    BusyCursorScope busy(host_);
+    host_.SetFileLabel(Text());
+    host_.SetBar(0, 100);
+    WatchCodec(codec);
+    codec.DecompressFile(ArchiveFile(), ffpath, true, true);
+    for (const ExtraArchive& extra : description.extraArchives) {
+      const Text& folder = discovery.Base(extra.folder);
+      const Text archive = backups + u"\\" + extra.name;
+      if (!folder.empty() && p_.files.FileExists(archive)) codec.DecompressFile(archive, folder, true, true);
+    }
+  }
+  host_.SetBar(0, 100);
+  host_.SetFileLabel(u"Finished");
+  host_.ShowFinish();
+  return NextResult::kFinished;
+}
+
+NextResult FullOperation::StagedBackup() {
+  SelectiveOperation& run = items_;
+  run.backups = backups;
+  run.ResolveTarget(SelectiveChoice());
+  discovery = run.discovery;
+  ffpath = run.ffpath;
+  run.unticked.clear();
+  run.hiveFailures_.clear();
+  const std::vector<int> all = run.catalogue.Tickable();
+  if (!p_.files.DirExists(IncludeTrailingBackslash(backups))) {
+    host_.ShowMessage(wizard_text::kBackupLocationNotFound);
+    return NextResult::kStopped;
+  }
+  const Text name = description.FullStagingName();
+  Text conflict = WorkingFolderConflict(backups, name, run.GuardedFolders(all));
+  if (conflict.empty() && description.refuseExistingStaging && p_.files.Exists(backups + u"\\" + name))
+    conflict = ExistingStagingText(backups + u"\\" + name);
+  if (!conflict.empty()) {
+    host_.ShowMessage(conflict);
+    return NextResult::kStopped;
+  }
+  staging = CreateFreshFolder(p_.files, backups, name);
+  if (staging.empty()) {
+    host_.ShowMessage(CannotCreateText(backups));
+    return NextResult::kStopped;
+  }
+  run.bar_ = 0;
+  host_.SetBar(0, 100);
+  run.StepProgress(description.firstStep);
+  run.StageItems(all, run.catalogue.backupOrder, false, staging);
+  run.StepProgress(description.backupEndStep);
+  {
+    TZlibMultiple codec(p_);
+    BusyCursorScope busy(host_);
+    host_.SetHeader(Text());
+    codec.OnCompressingFile = [this](TZlibMultiple&, const Text&) { host_.Repaint(); };
+    codec.CompressDirectory(staging, true, ArchiveFile());
+  }
+  helpers_.DelTree(staging);
+  // The full wizards' bar ends empty.
+  host_.SetBar(0, 100);
+  bool incomplete = run.ReportHiveFailures(false);
+  host_.ShowFinish();
+  return incomplete ? NextResult::kIncomplete : NextResult::kFinished;
+}
+
+NextResult FullOperation::StagedRestore() {
+  SelectiveOperation& run = items_;
+  run.backups = backups;
+  run.ResolveTarget(SelectiveChoice());
+  discovery = run.discovery;
+  ffpath = run.ffpath;
+  run.unticked.clear();
+  run.hiveFailures_.clear();
+  const std::vector<int> all = run.catalogue.Tickable();
+  const Text name = description.FullStagingName();
+  Text conflict = WorkingFolderConflict(backups, name, run.GuardedFolders(all));
+  if (!conflict.empty()) {
+    host_.ShowMessage(conflict);
+    return NextResult::kStopped;
+  }
+  staging = CreateFreshFolder(p_.files, backups, name);
+  if (staging.empty()) {
+    host_.ShowMessage(CannotCreateText(backups));
+    return NextResult::kStopped;
+  }
+  run.bar_ = 0;
+  host_.SetBar(0, 100);
+  run.StepProgress(description.firstStep);
+  {
+    TZlibMultiple codec(p_);
+    BusyCursorScope busy(host_);
+    codec.OnDecompressingFile = [this](TZlibMultiple&, const Text&, bool&) { host_.Repaint(); };
+    codec.DecompressFile(ArchiveFile(), staging, true, true);
+  }
+  run.StageItems(all, run.catalogue.restoreOrder, true, staging);
+  helpers_.DelTree(staging);
+  host_.SetBar(0, 100);
+  bool incomplete = run.ReportHiveFailures(true);
+  host_.ShowFinish();
+  return incomplete ? NextResult::kIncomplete : NextResult::kFinished;
+}
+
+}  // namespace brantle
