@@ -135,10 +135,13 @@ TEST_F(HiveTest, RestoreFromMissingFileChangesNothingAndBadHiveShowsSystemMessag
   EXPECT_FALSE(shown[0].empty());
 }
 
-TEST_F(HiveTest, PrivilegeNotHeldSavesNothingSilently) {
+// The caller decides how to tell the user; the save itself only says why.
+TEST_F(HiveTest, PrivilegeNotHeldSavesNothingAndSaysWhy) {
   sim.sim().Config().heldPrivileges.clear();
   SetValues(u"Software\\Test", {platform::RegValue::Dword(u"a", 1)});
-  EXPECT_NO_THROW(helpers.SaveKeyToFile(u"Software\\Test", u"C:\\b\\key.reg"));
+  EXPECT_EQ(helpers.SaveKeyToFile(u"Software\\Test", u"C:\\b\\key.reg"),
+            static_cast<long>(platform::err::kPrivilegeNotHeld));
+  EXPECT_EQ(helpers.SaveKeyToFile(u"Software\\Missing", u"C:\\b\\key.reg"), 0);
   EXPECT_FALSE(p.files.Exists(u"C:\\b\\key.reg"));
 }
 
