@@ -12,7 +12,11 @@
 //   ui-driver locate CLASS TEXT     prints the screen point "X Y" at the middle of the
 //                                   visible control showing TEXT
 //   ui-driver tooltip CLASS         prints the text of the program's visible tooltip
+//   ui-driver tab CLASS INDEX       clicks tab INDEX of the window's tab control
+//   ui-driver lvitems CLASS         prints the items of the visible list view, one a line
+//   ui-driver lvselect CLASS INDEX  selects item INDEX of the visible list view
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <string>
@@ -110,6 +114,38 @@ BOOL CALLBACK MatchTooltip(HWND hwnd, LPARAM data) {
   return TRUE;
 }
 
+// Memory in the window's process, for messages that carry pointers.
+class Remote {
+ public:
+  Remote(HWND hwnd, size_t size) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_) at_ = static_cast<char*>(VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+  }
+  ~Remote() {
+    if (at_) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  bool Ok() const { return at_ != nullptr; }
+  char* At(size_t offset = 0) const { return at_ + offset; }
+  void Write(const void* data, size_t size, size_t offset = 0) {
+    WriteProcessMemory(process_, at_ + offset, data, size, nullptr);
+  }
+  void Read(void* data, size_t size, size_t offset = 0) {
+    ReadProcessMemory(process_, at_ + offset, data, size, nullptr);
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  char* at_ = nullptr;
+};
+
+HWND VisibleListView(HWND top) {
+  std::vector<HWND> lists = Visible(top, L"SysListView32", nullptr);
+  return lists.empty() ? nullptr : lists.front();
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -148,7 +184,57 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("%ls\n", TextOf(search.found).c_str());
     return 0;
   }
+  if (verb == L"lvitems") {
+    HWND list = VisibleListView(top);
+    if (!list) return 1;
+    Remote remote(list, sizeof(LVITEMW) + 512);
+    if (!remote.Ok()) return 1;
+    int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      LVITEMW item{};
+      item.mask = LVIF_TEXT;
+      item.iItem = i;
+      item.pszText = reinterpret_cast<wchar_t*>(remote.At(sizeof item));
+      item.cchTextMax = 256;
+      remote.Write(&item, sizeof item);
+      SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote.At()));
+      wchar_t text[256] = {};
+      remote.Read(text, sizeof text - sizeof(wchar_t), sizeof item);
+      std::printf("%ls\n", text);
+    }
+    return 0;
+  }
   if (argc < 4) return 2;
+  if (verb == L"lvselect") {
+    HWND list = VisibleListView(top);
+    if (!list) return 1;
+    Remote remote(list, sizeof(LVITEMW));
+    if (!remote.Ok()) return 1;
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    remote.Write(&item, sizeof item);
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(_wtoi(argv[3])), reinterpret_cast<LPARAM>(remote.At()));
+    return 0;
+  }
+  if (verb == L"tab") {
+    // A click on the tab, so the control tells its parent itself (Wine does
+    // not pass WM_NOTIFY between processes).
+    std::vector<HWND> tabs = Visible(top, L"SysTabControl32", nullptr);
+    if (tabs.empty()) return 1;
+    HWND tab = tabs.front();
+    Remote remote(tab, sizeof(RECT));
+    if (!remote.Ok()) return 1;
+    if (!SendMessageW(tab, TCM_GETITEMRECT, static_cast<WPARAM>(_wtoi(argv[3])), reinterpret_cast<LPARAM>(remote.At()))) {
+      return 1;
+    }
+    RECT r{};
+    remote.Read(&r, sizeof r);
+    LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    PostMessageW(tab, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(tab, WM_LBUTTONUP, 0, at);
+    return 0;
+  }
   if (verb == L"select") {
     if (SelectEntry(top, argv[3])) return 0;
     std::fprintf(stderr, "no list box holds \"%ls\"\n", argv[3]);

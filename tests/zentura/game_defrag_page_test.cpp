@@ -32,7 +32,7 @@ std::string ShippedFile(const std::string& relative) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-const Text kUninstall = u"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+const Text kUninstall = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 const Text kDocuments = u"C:\\Users\\me\\Documents";
 
 struct PageRig {

@@ -22,7 +22,7 @@ void ReadGameExplorer(GameExplorer& explorer, std::vector<TGameInfo>& list) {
 
 namespace {
 
-const Text kUninstallKey = u"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+const Text kUninstallKey = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
 bool ReadValue(Registry& registry, RegKey& key, const Text& name, RegValue* value) {
   return registry.QueryValue(key, name, value) == 0;
