@@ -357,3 +357,29 @@ TEST(GameDefragPage, DescriptionLinkLaunchesTheDefragmenter) {
 
 }  // namespace
 }  // namespace zentura
+
+namespace zentura {
+namespace {
+
+TEST(GameDefragPage, EngineWarningsAreOwnerlessBoxesFromTheWorker) {
+  PageRig rig;
+  rig.volume.AddFile(u"C:\\Games\\X\\a.pak", 1, {{100, 2}, {200, 2}});
+  rig.Open();
+  TGameDefragPage& page = *rig.page;
+  // The file went away between the analysis and the run.
+  page.FragList = std::make_shared<FragmentList>(FragmentList{{u"C:\\Games\\X\\gone.pak", 1, 2, 4}});
+  page.DefragState = 2;
+  page.BtnDefrag->SetEnabled(true);
+  page.BtnDefrag->Click();
+  rig.WaitState(0);
+  ASSERT_FALSE(rig.ui->Dialogs().empty());
+  const ShownDialog& box = rig.ui->Dialogs().front();
+  EXPECT_EQ(box.text, u"Failed to open file: C:\\Games\\X\\gone.pak");
+  EXPECT_EQ(box.caption, Text());
+  EXPECT_EQ(box.icon, MsgIcon::Warning);
+  ASSERT_EQ(rig.reports.size(), 1u);
+  EXPECT_EQ(rig.reports[0][4], u"1");  // handed to the run, not defragmented
+}
+
+}  // namespace
+}  // namespace zentura
