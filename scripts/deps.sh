@@ -12,6 +12,8 @@ packages=(
   clang-15 libfuzzer-15-dev        # the fuzzing build
   librsvg2-bin icoutils            # program icons from their drawings
   nsis                             # installers
+  zip                              # portable archives
+  wine32:i386                      # 32-bit programs in the same prefix (where the kernel runs them)
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -21,6 +23,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   SUDO=""
   [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi

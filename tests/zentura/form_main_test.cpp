@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "platform/sim/sim_network.h"
 #include "platform/ui/headless_ui.h"
 #include "tests/zentura/zentura_sim.h"
 
@@ -537,6 +538,30 @@ TEST(FormMainLinks, TellAFriendWithoutMailSectionUsesTheBuiltInText) {
   EXPECT_EQ(address.rfind("mailto:?SUBJECT=Freeware Recommended: Zentura&BODY=Hi,", 0), 0u);
   EXPECT_NE(address.find("%0a%0d%0a%0dhttp://www.veltrane.com/zentura.html %0a%0d%0a%0dIt speeds up"),
             std::string::npos);
+}
+
+TEST(FormMainUpdate, CreationStartsTheCheckWithMessage17) {
+  Rig rig;
+  platform::sim::SimNetwork net(rig.sim.p().files);
+  platform::sim::SimHttpAnswer answer;
+  answer.body = "[Zentura]\r\nnewVersion=99.0.0.0\r\nURL=http://www.example/dl\r\n";
+  net.Answer(u"upd.example:81/infofiles/zenupdate.upt", answer);
+  rig.sim.WriteFile(rig.dir + u"Zentura.exe");
+  rig.sim.sys.desktop.versionInfos[platform::UpperCase(rig.dir + u"Zentura.exe")].strings[u"FileVersion"] = u"1.6.0.103";
+  rig.env.net = &net;
+  rig.env.hosts.update = u"upd.example:81";
+  std::atomic<int> asked{0};
+  Text question;
+  rig.env.askFromWorker = [&](const Text& text, const Text& caption) {
+    question = caption + u": " + text;
+    ++asked;
+    return false;
+  };
+  rig.Create();
+  for (int i = 0; i < 500 && asked == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ASSERT_EQ(asked, 1);
+  EXPECT_EQ(question, u"Zentura Update: A new version of Zentura is available. Do you want to download it now?");
+  EXPECT_EQ(net.downloads, std::vector<Text>{u"http://upd.example:81/infofiles/zenupdate.upt"});
 }
 
 }  // namespace

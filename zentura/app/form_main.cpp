@@ -491,7 +491,19 @@ void TFormMain::StartInGameMode() {
 }
 
 // The update check is started here once it is part of the program.
-void TFormMain::StartUpdateCheck() {}
+void TFormMain::StartUpdateCheck() {
+  if (!env_.net) return;
+  std::function<bool(const Text&, const Text&)> ask = env_.askFromWorker;
+  if (!ask) {
+    ask = [this](const Text& text, const Text& caption) {
+      return GetUi().MessageBox(text, caption, MsgButtons::YesNo, MsgIcon::None) == ModalResult::Yes;
+    };
+  }
+  updateThread_ = std::make_unique<TUpdateThread>(UpdateCheckContext{
+      *env_.net, env_.p.files, env_.sp, env_.programFolder, env_.UpdateAddress(), ask});
+  updateThread_->Prompt = Msg(17);
+  updateThread_->Start();
+}
 
 void TFormMain::LayoutHeaderLinks() {
   LabelOptions->SetBounds(kHeaderRight - LinkWidth(LabelOptions->Caption()), LabelOptions->Top(),

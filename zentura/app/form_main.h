@@ -31,6 +31,7 @@
 #include "zentura/app/zentura_env.h"
 #include "zentura/lang/multi_lan.h"
 #include "zentura/shell/ini_file.h"
+#include "zentura/update/update_thread.h"
 
 namespace zentura {
 
@@ -265,6 +266,7 @@ class TFormMain : public platform::ui::Form {
   std::unique_ptr<TForm2> chooser_;
   std::unique_ptr<TGameDefragPage> defragPage_;
   std::unique_ptr<GameModeWorker> worker_;
+  std::unique_ptr<TUpdateThread> updateThread_;
   // Set while the window is destroyed: handed-over steps no longer run.
   std::atomic<bool> closing_{false};
 };

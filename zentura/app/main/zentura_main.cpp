@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/host.h"
+#include "platform/host_network.h"
 #include "platform/win32/ui/win32_ui.h"
 #include "platform/win32/win32_game_explorer.h"
 #include "platform/win32/win32_system_platform.h"
@@ -88,6 +89,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   // The games list's source follows the Windows version.
   zentura::ChooseGameSource(env.p.system.Version());
+
+  // The update server may be another than the maker's ("[Servers]", "Update").
+  Text updateHost = system.Get().profile.ReadString(env.SettingsFile(), u"Servers", u"Update", Text());
+  if (!updateHost.empty()) env.hosts.update = updateHost;
+  auto network = platform::OpenHostNetwork();
+  env.net = network.get();
+  env.askFromWorker = [](const Text& text, const Text& caption) {
+    return MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(text.c_str()),
+                       reinterpret_cast<const wchar_t*>(caption.c_str()), MB_YESNO | MB_SETFOREGROUND) == IDYES;
+  };
+
   ui.SetTitle(u"Zentura");
   zentura::TFormMain& form = ui.CreateForm<zentura::TFormMain>(env);
   ui.SetMainForm(&form);
