@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: logic and
 # contract tests natively, again under the sanitizers, the Windows programs
-# under Wine, and the end-to-end checks of the command-line tool.
+# under Wine, and the end-to-end checks of the programs and their installers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 scripts/build.sh --sanitize
+# The installers and portable zips of both programs (build/packages), once
+# the versions are set in CMakeLists.txt.
+if grep -q '^set(BRANTLE_VERSION ' CMakeLists.txt; then scripts/package.sh; fi
 
 export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build/linux --output-on-failure -j2
