@@ -7,7 +7,7 @@ packages=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 libz-mingw-w64-dev
   wine64
   xvfb xauth xdotool imagemagick
-  firefox-esr  # makes a real browser profile for the backup round trips
+  firefox-esr chromium  # make real browser profiles for the backup round trips
   libcli11-dev nlohmann-json3-dev  # header-only, used by the native and the mingw builds
   clang-15 libfuzzer-15-dev        # the fuzzing build
   librsvg2-bin icoutils            # program icons from their drawings

@@ -7,21 +7,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 repo=$PWD
-build=$(realpath "${BUILD:-build/win64}")
-export WINEPREFIX="$build/wineprefix-mozilla"
-cli=(scripts/wine-run "$build/bin/brantle-cli.exe")
-sample=samples/firefox/Mozilla/Firefox
-fail() { echo "FAIL: $*" >&2; exit 1; }
-winpath() { /usr/lib/wine/wine64 winepath -w "$1" 2>/dev/null | tr -d '\r'; }
-run() { "${cli[@]}" "$@" 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
-
+prefix_name=wineprefix-mozilla
+source tests/tools/wine_e2e.sh
 source tests/tools/mozilla_items.sh
-
-stored_files() { run list "$1" | tr '\\' / | sort; }
-
-appdata="$(scripts/wine-run cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')"
-unix_appdata="$(/usr/lib/wine/wine64 winepath -u "$appdata" 2>/dev/null | tr -d '\r')"
-[ -d "$unix_appdata" ] || fail "no application-data folder in the prefix ($appdata)"
+sample=samples/firefox/Mozilla/Firefox
+unix_appdata=$(wine_folder APPDATA)
 firefox_root="$unix_appdata/Mozilla/Firefox"
 flock_root="$unix_appdata/Flock/Browser"
 fresh_profiles() {
@@ -38,7 +28,7 @@ firefox_items="${all_items//Flock specific data,/}"; firefox_items="${firefox_it
 firefox_items="${firefox_items//Feed data,/}"; firefox_items="${firefox_items//,Feed data/}"
 
 for version in winxp64 win7; do
-  scripts/wine-run winecfg -v "$version" >/dev/null 2>&1
+  set_windows_version "$version"
   for browser in firefox flock; do
     root=$firefox_root; [ $browser = flock ] && root=$flock_root
     known=$firefox_items; [ $browser = flock ] && known=$all_items
@@ -101,4 +91,4 @@ for version in winxp64 win7; do
   [ ! -e "$work/$version-firefox/default.dat" ] || fail "$version: archive not deleted"
   echo "ok: $version messages and backup-file deletion"
 done
-scripts/wine-run winecfg -v win7 >/dev/null 2>&1
+set_windows_version win7

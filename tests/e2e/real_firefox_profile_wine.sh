@@ -6,14 +6,9 @@
 # BUILD names the Windows build folder (default build/win64).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-build=$(realpath "${BUILD:-build/win64}")
-export WINEPREFIX="$build/wineprefix-real-firefox"
-cli=(scripts/wine-run "$build/bin/brantle-cli.exe")
-fail() { echo "FAIL: $*" >&2; exit 1; }
-winpath() { /usr/lib/wine/wine64 winepath -w "$1" 2>/dev/null | tr -d '\r'; }
-run() { "${cli[@]}" "$@" 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+prefix_name=wineprefix-real-firefox
+source tests/tools/wine_e2e.sh
 source tests/tools/mozilla_items.sh
-stored_files() { run list "$1" | tr '\\' / | sort; }
 command -v firefox-esr >/dev/null || fail "firefox-esr is not installed (scripts/deps.sh installs it)"
 
 work=$(mktemp -d "$build/real-firefox.XXXXXX")
@@ -39,9 +34,7 @@ name=$(basename "$profile_dir")
 rm -f "$profile_dir/lock" "$profile_dir/.parentlock"
 
 # Laid out as on Windows: profiles under "Profiles", named so in profiles.ini.
-appdata="$(scripts/wine-run cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')"
-unix_appdata="$(/usr/lib/wine/wine64 winepath -u "$appdata" 2>/dev/null | tr -d '\r')"
-[ -d "$unix_appdata" ] || fail "no application-data folder in the prefix ($appdata)"
+unix_appdata=$(wine_folder APPDATA)
 sample="$work/sample"
 mkdir -p "$sample/Profiles"
 cp -r "$profile_dir" "$sample/Profiles/$name"
@@ -56,7 +49,7 @@ firefox_items=${firefox_items%,}
 staging=${name:9}  # the folder and archive name: the profile name without its first 9 characters
 
 for version in winxp64 win7; do
-  scripts/wine-run winecfg -v "$version" >/dev/null 2>&1
+  set_windows_version "$version"
   bk="$work/$version"; mkdir -p "$bk"; wbk=$(winpath "$bk")
   fresh_profile
   profile="$root/Profiles/$name"
@@ -87,4 +80,4 @@ for version in winxp64 win7; do
   while read -r f; do cmp "$sample/$f" "$root/$f" || fail "$version: $f differs after the full restore"; done <"$work/want"
   echo "ok: $version real browser profile $name, selective and full round trips"
 done
-scripts/wine-run winecfg -v win7 >/dev/null 2>&1
+set_windows_version win7

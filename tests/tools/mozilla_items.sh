@@ -1,4 +1,5 @@
-# Sourced by the Mozilla end-to-end tests: which files each backup item takes.
+# Sourced by the Mozilla end-to-end tests after tests/tools/wine_e2e.sh:
+# which files each backup item takes.
 
 # The items' files and folders (a trailing slash marks a folder).
 declare -A items=(
@@ -12,18 +13,3 @@ declare -A items=(
   [Spelling dictionary]="persdict.dat" [Toolbar size settings]="localstore.rdf"
   [User set preferences]="chrome/" [Flock specific data]="flock-data.sqlite webdetective.sqlite"
   [Feed data]="feedcontent.sqlite")
-
-# The files of a profile folder that the comma-separated items take, one per line, sorted.
-expected_files() {  # profile-dir items
-  local dir=$1 caption entry
-  IFS=, read -ra captions <<<"$2"
-  for caption in "${captions[@]}"; do
-    for entry in ${items[$caption]}; do
-      if [[ $entry == */ ]]; then
-        [ -d "$dir/$entry" ] && (cd "$dir" && find "${entry%/}" -type f)
-      else
-        [ -f "$dir/$entry" ] && echo "$entry"
-      fi
-    done
-  done | sort -u
-}

@@ -1,0 +1,41 @@
+# Sourced by the end-to-end tests that run brantle-cli.exe under Wine, from
+# the repository folder. Set prefix_name first: each test has a prefix of
+# its own in the build folder (BUILD, default build/win64).
+build=$(realpath "${BUILD:-build/win64}")
+export WINEPREFIX="$build/${prefix_name:?}"
+cli=(scripts/wine-run "$build/bin/brantle-cli.exe")
+fail() { echo "FAIL: $*" >&2; exit 1; }
+winpath() { /usr/lib/wine/wine64 winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+run() { "${cli[@]}" "$@" 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+stored_files() { run list "$1" | tr '\\' / | sort; }
+set_windows_version() { scripts/wine-run winecfg -v "$1" >/dev/null 2>&1; }
+
+# The Unix path of one of the prefix user's folders, named by its variable
+# (APPDATA, LOCALAPPDATA).
+wine_folder() {
+  local windows unix
+  windows=$(scripts/wine-run cmd /c echo "%$1%" 2>/dev/null | tr -d '\r')
+  unix=$(/usr/lib/wine/wine64 winepath -u "$windows" 2>/dev/null | tr -d '\r')
+  [ -d "$unix" ] || fail "no folder %$1% in the prefix ($windows)"
+  echo "$unix"
+}
+
+# The files of a profile folder that the comma-separated items take, one per
+# line, sorted, from the caller's table `items` (caption -> entries separated
+# by item_sep, default a blank; a trailing slash marks a folder). The archive
+# keeps no empty files, so they are not expected.
+expected_files() {  # profile-dir items
+  local dir=$1 caption entry
+  local -a captions entries
+  IFS=, read -ra captions <<<"$2"
+  for caption in "${captions[@]}"; do
+    IFS=${item_sep:- } read -ra entries <<<"${items[$caption]}"
+    for entry in "${entries[@]}"; do
+      if [[ $entry == */ ]]; then
+        if [ -d "$dir/$entry" ]; then (cd "$dir" && find "${entry%/}" -type f -size +0); fi
+      elif [ -s "$dir/$entry" ]; then
+        echo "$entry"
+      fi
+    done
+  done | sort -u
+}
