@@ -23,14 +23,14 @@ constexpr char kUsage[] =
     "       brantle-cli unpack ARCHIVE.dat DIR\n"
     "       brantle-cli list ARCHIVE.dat\n"
     "       brantle-cli verify ARCHIVE.dat\n"
-    "       brantle-cli profiles firefox|flock|ie\n"
-    "       brantle-cli backup firefox|flock --to DIR [--items CAPTION,...|all]\n"
+    "       brantle-cli profiles firefox|flock|chrome|safari|ie\n"
+    "       brantle-cli backup firefox|flock|chrome|safari --to DIR [--items CAPTION,...|all]\n"
     "                          [--profile NAME | --custom-profile DIR]\n"
-    "       brantle-cli backup firefox|flock --full --to DIR\n"
-    "       brantle-cli restore firefox|flock --from DIR [--archive NAME.dat]\n"
+    "       brantle-cli backup firefox|flock|chrome|safari --full --to DIR\n"
+    "       brantle-cli restore firefox|flock|chrome|safari --from DIR [--archive NAME.dat]\n"
     "                          [--items CAPTION,...|all] [--profile NAME | --custom-profile DIR]\n"
     "                          [--delete-backup-file]   (firefox only)\n"
-    "       brantle-cli restore firefox|flock --full --from DIR\n"
+    "       brantle-cli restore firefox|flock|chrome|safari --full --from DIR\n"
     "       brantle-cli backup ie [--full] --to DIR [--items CAPTION,...|all]\n"
     "       brantle-cli restore ie [--full] --from DIR [--items CAPTION,...|all]\n"
     "       brantle-cli update --check|--install [--server HOST[:PORT]]\n";
@@ -175,8 +175,7 @@ class Command {
       return 0;
     }
     if (!found) throw Failure{ToUtf8(browser.notFoundSelective)};
-    std::vector<Text> profiles;
-    helpers.GetSubDirectories(d.ffpath2.empty() ? d.ffpath : d.ffpath2, profiles);
+    std::vector<Text> profiles = ListProfiles(helpers, browser, d);
     console_.out << "Windows version: " << ToUtf8(d.VersionNumber) << "\n";
     console_.out << "Profile root: " << ToUtf8(d.ffpath) << "\n";
     for (const Text& name : profiles) console_.out << ToUtf8(name) << "\n";
@@ -221,8 +220,8 @@ class Command {
       choice.profileIndex = IndexOf(choice.profiles, FromUtf8(o.profile));
       if (choice.profileIndex < 0)
         throw Failure{"profile not found: " + o.profile + " (profiles: " + Join(choice.profiles) + ")"};
-    } else if (!choice.profiles.empty()) {
-      choice.profileIndex = 0;  // the window selects the first profile
+    } else {
+      choice.profileIndex = wizard.preselected;  // as the window selects it
     }
     if (o.restore) {
       if (o.deleteBackupFile && !wizard.catalogue.hasDeleteBackupFileBox)

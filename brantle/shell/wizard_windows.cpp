@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "brantle/browsers/chrome/chrome_browser.h"
 #include "brantle/browsers/ie/ie_browser.h"
+#include "brantle/browsers/safari/safari_browser.h"
 #include "brantle/browsers/mozilla/mozilla_discovery.h"
 #include "platform/ui/ui.h"
 
@@ -368,7 +370,7 @@ void Tfb_Firefox::FormActivate() {
   operation.Activate(profiles);
   if (DirectoryEdit1->Caption() != kCustomProfilePlaceholder) return;  // the custom folder stands
   ListBox1->SetItems(profiles);
-  if (!profiles.empty()) ListBox1->SetItemIndex(0);
+  if (operation.preselected >= 0) ListBox1->SetItemIndex(operation.preselected);
 }
 
 SelectiveChoice Tfb_Firefox::Choice() const {
@@ -427,6 +429,34 @@ Tffb_Flock::Tffb_Flock(Ui& ui, Text className, WizardContext context, bool resto
 
 Tffr_Flock::Tffr_Flock(Ui& ui, WizardContext context) : Tffb_Flock(ui, u"Tffr_Flock", context, true) {}
 
+// --- Chrome
+
+Tfb_Chrome::Tfb_Chrome(Ui& ui, WizardContext context) : Tfb_Chrome(ui, u"Tfb_Chrome", context, false) {}
+Tfb_Chrome::Tfb_Chrome(Ui& ui, Text className, WizardContext context, bool restore)
+    : Tfb_Firefox(ui, std::move(className), context, Chrome(), restore) {}
+
+Tfr_Chrome::Tfr_Chrome(Ui& ui, WizardContext context) : Tfb_Chrome(ui, u"Tfr_Chrome", context, true) {}
+
+Tffb_Chrome::Tffb_Chrome(Ui& ui, WizardContext context) : Tffb_Chrome(ui, u"Tffb_Chrome", context, false) {}
+Tffb_Chrome::Tffb_Chrome(Ui& ui, Text className, WizardContext context, bool restore)
+    : Tffb_Firefox(ui, std::move(className), context, Chrome(), restore) {}
+
+Tffr_Chrome::Tffr_Chrome(Ui& ui, WizardContext context) : Tffb_Chrome(ui, u"Tffr_Chrome", context, true) {}
+
+// --- Safari
+
+Tfb_Safari::Tfb_Safari(Ui& ui, WizardContext context) : Tfb_Safari(ui, u"Tfb_Safari", context, false) {}
+Tfb_Safari::Tfb_Safari(Ui& ui, Text className, WizardContext context, bool restore)
+    : Tfb_Firefox(ui, std::move(className), context, Safari(), restore) {}
+
+Tfr_Safari::Tfr_Safari(Ui& ui, WizardContext context) : Tfb_Safari(ui, u"Tfr_Safari", context, true) {}
+
+Tffb_Safari::Tffb_Safari(Ui& ui, WizardContext context) : Tffb_Safari(ui, u"Tffb_Safari", context, false) {}
+Tffb_Safari::Tffb_Safari(Ui& ui, Text className, WizardContext context, bool restore)
+    : Tffb_Firefox(ui, std::move(className), context, Safari(), restore) {}
+
+Tffr_Safari::Tffr_Safari(Ui& ui, WizardContext context) : Tffb_Safari(ui, u"Tffr_Safari", context, true) {}
+
 // --- the windows of each browser
 
 namespace {
@@ -445,6 +475,8 @@ const WindowSet kWindowSets[] = {
     {u"IE", {Open<Tfb_IE>, Open<Tfr_IE>, Open<Tffb_IE>, Open<Tffr_IE>}},
     {u"Firefox", {Open<Tfb_Firefox>, Open<Tfr_Firefox>, Open<Tffb_Firefox>, Open<Tffr_Firefox>}},
     {u"Flock", {Open<Tfb_Flock>, Open<Tfr_Flock>, Open<Tffb_Flock>, Open<Tffr_Flock>}},
+    {u"Chrome", {Open<Tfb_Chrome>, Open<Tfr_Chrome>, Open<Tffb_Chrome>, Open<Tffr_Chrome>}},
+    {u"Safari", {Open<Tfb_Safari>, Open<Tfr_Safari>, Open<Tffb_Safari>, Open<Tffr_Safari>}},
 };
 
 }  // namespace

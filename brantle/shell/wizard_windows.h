@@ -217,6 +217,61 @@ class Tffr_Flock : public Tffb_Flock {
   Tffr_Flock(ui::Ui& ui, WizardContext context);
 };
 
+// Chrome: the profile list holds the sub-folders of "User Data".
+class Tfb_Chrome : public Tfb_Firefox {
+ public:
+  Tfb_Chrome(ui::Ui& ui, WizardContext context);
+
+ protected:
+  Tfb_Chrome(ui::Ui& ui, Text className, WizardContext context, bool restore);
+};
+
+class Tfr_Chrome : public Tfb_Chrome {
+ public:
+  Tfr_Chrome(ui::Ui& ui, WizardContext context);
+};
+
+class Tffb_Chrome : public Tffb_Firefox {
+ public:
+  Tffb_Chrome(ui::Ui& ui, WizardContext context);
+
+ protected:
+  Tffb_Chrome(ui::Ui& ui, Text className, WizardContext context, bool restore);
+};
+
+class Tffr_Chrome : public Tffb_Chrome {
+ public:
+  Tffr_Chrome(ui::Ui& ui, WizardContext context);
+};
+
+// Safari: the profiles of "Apple Computer", with the custom profile edit
+// and the backup-file list of the Firefox layout.
+class Tfb_Safari : public Tfb_Firefox {
+ public:
+  Tfb_Safari(ui::Ui& ui, WizardContext context);
+
+ protected:
+  Tfb_Safari(ui::Ui& ui, Text className, WizardContext context, bool restore);
+};
+
+class Tfr_Safari : public Tfb_Safari {
+ public:
+  Tfr_Safari(ui::Ui& ui, WizardContext context);
+};
+
+class Tffb_Safari : public Tffb_Firefox {
+ public:
+  Tffb_Safari(ui::Ui& ui, WizardContext context);
+
+ protected:
+  Tffb_Safari(ui::Ui& ui, Text className, WizardContext context, bool restore);
+};
+
+class Tffr_Safari : public Tffb_Safari {
+ public:
+  Tffr_Safari(ui::Ui& ui, WizardContext context);
+};
+
 // The window a ribbon command opens, by wizard kind and browser id; null
 // when the browser's windows are not part of this build.
 using WizardOpener = ui::Form& (*)(ui::Ui& ui, WizardContext context);

@@ -96,6 +96,7 @@ TEST_F(MainWindowTest, ShortcutsOpenTheirWizards) {
       {u'F', true, true, false, u"Tffb_Firefox"},  {u'L', true, true, false, u"Tffb_Flock"},
       {u'F', true, false, true, u"Tffr_Firefox"},  {u'L', true, false, true, u"Tffr_Flock"},
       {u'I', false, true, false, u"Tf_NotAvailable"}, {u'U', false, true, false, u"Tf_NotAvailable"},
+      {u'C', false, true, false, u"Tfb_Chrome"},   {u'S', true, false, true, u"Tffr_Safari"},
   };
   for (const Case& c : cases) {
     main.LastOpened = nullptr;

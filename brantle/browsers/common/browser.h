@@ -33,6 +33,14 @@ struct BrowserDescription {
   // work on the data folders the search found ("Default").
   bool hasProfiles = true;
   const char16_t* customProfileName = nullptr;  // "123456789ff_custom"
+  // Sub-folders of the profile root that are not profiles ("Preferences").
+  std::vector<const char16_t*> notProfiles;
+  // The marker lies in a profile ("Default\Bookmarks"): that profile is the
+  // one preselected, not merely the first listed.
+  bool markerInProfile = false;
+  // The staging folder and archive take the profile's whole name, not the
+  // name without its random nine-character prefix.
+  bool wholeProfileName = false;
   // A fixed staging name ("backup_ie", archive "backup_ie.dat"); null: the
   // profile's name, and the restore takes the archive chosen in its list.
   const char16_t* stagingName = nullptr;
@@ -41,6 +49,7 @@ struct BrowserDescription {
   // Progress window steps: after showing it, after the restore's
   // extraction, and after the items (backup / restore).
   int firstStep = 5;
+  int restoreFirstStep = -1;  // -1: as the backup's
   int extractStep = 0;
   int backupEndStep = 9;
   int restoreEndStep = 9;
@@ -63,6 +72,7 @@ struct BrowserDescription {
   std::function<void(Discovery&, DiscoveryForm)> afterSearch;
   std::function<void(Discovery&, const Text& profileFolder, const Text& profileName)> onProfile;
 
+  int RestoreFirstStep() const { return restoreFirstStep < 0 ? firstStep : restoreFirstStep; }
   Text FullArchiveName() const { return Text(u"fbackup_") + word + u".dat"; }
   Text FullStagingName() const { return Text(u"fbackup_") + word; }
 };

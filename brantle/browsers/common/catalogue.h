@@ -33,6 +33,9 @@ struct CatalogueItem {
   std::vector<HiveStep> hives;         // saved before the files and the folder
   // A folder item whose folder is missing loses its tick and is skipped.
   bool untickWhenMissing = false;
+  // The folder is restored only over one already there (a folder shared
+  // with other programs is not created by a restore).
+  bool restoreOnlyOverExisting = false;
   bool inSelectAll = true;
   // A box shown but never read by Next (not in either order).
   bool initiallyTicked = true;

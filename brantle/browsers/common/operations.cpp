@@ -86,6 +86,32 @@ std::vector<Text> ListBackupFiles(FileSystem& files, const Text& folder) {
   return names;
 }
 
+std::vector<Text> ListProfiles(FileHelpers& helpers, const BrowserDescription& browser,
+                               const Discovery& found) {
+  std::vector<Text> all, profiles;
+  helpers.GetSubDirectories(found.ffpath2.empty() ? found.ffpath : found.ffpath2, all);
+  for (const Text& name : all) {
+    bool listed = true;
+    for (const char16_t* other : browser.notProfiles) listed = listed && !SameText(name, other);
+    if (listed) profiles.push_back(name);
+  }
+  return profiles;
+}
+
+int PreselectedProfile(const BrowserDescription& browser, const Discovery& found,
+                       const std::vector<Text>& profiles) {
+  if (profiles.empty()) return -1;
+  if (browser.markerInProfile) {
+    // The root holds other folders too ("Crashpad", "Safe Browsing"...), so
+    // the first one listed is rarely a profile.
+    const Text& folder = found.Base(FolderBase::kDataFolder);
+    const Text markerFolder = folder.substr(folder.find_last_of(u'\\') + 1);
+    for (size_t i = 0; i < profiles.size(); ++i)
+      if (SameText(profiles[i], markerFolder)) return static_cast<int>(i);
+  }
+  return 0;
+}
+
 // ---- Selective operation ----
 
 SelectiveOperation::SelectiveOperation(const BrowserDescription& browser, FileHelpers& helpers,
@@ -109,7 +135,8 @@ bool SelectiveOperation::Activate(std::vector<Text>& profileList) {
     host_.ShowMessage(description.notFoundSelective);
     return false;
   }
-  helpers_.GetSubDirectories(discovery.ffpath2.empty() ? discovery.ffpath : discovery.ffpath2, profileList);
+  profileList = ListProfiles(helpers_, description, discovery);
+  preselected = PreselectedProfile(description, discovery, profileList);
   return true;
 }
 
@@ -195,12 +222,18 @@ void SelectiveOperation::StageItems(const std::vector<int>& ticked, const std::v
         const Text base = BaseFolder(item.folderBase);
         const Text live = Join(base, item.folder);
         const bool liveExists = !live.empty() && p_.files.DirExists(IncludeTrailingBackslash(live));
-        if (item.untickWhenMissing && !liveExists) {
+        if (base.empty() && !item.untickWhenMissing) {
+          // Not found: taken relative to the current folder it would be
+          // some other program's folder of that name.
+          if (!restore || p_.files.DirExists(stage + item.folder + u"\\"))
+            missingBases_.push_back(item.caption);
+        } else if (item.untickWhenMissing && !liveExists) {
           unticked.push_back(n);
           host_.UntickItem(n);
         } else if (!restore && liveExists) {
           helpers_.CopyDir(live, stagingFolder);
-        } else if (restore && p_.files.DirExists(stage + item.folder + u"\\")) {
+        } else if (restore && p_.files.DirExists(stage + item.folder + u"\\") &&
+                   (liveExists || !item.restoreOnlyOverExisting)) {
           // Merged into the profile: nothing there is deleted first.
           helpers_.CopyDir(stage + item.folder, base);
         }
@@ -226,6 +259,16 @@ bool SelectiveOperation::ReportHiveFailures(bool restore) {
   return true;
 }
 
+bool SelectiveOperation::ReportMissingBases(bool restore) {
+  if (missingBases_.empty()) return false;
+  Text text = restore ? u"Not restored, as the folder it belongs in was not found:"
+                      : u"Not backed up, as the folder that holds it was not found:";
+  for (const Text& caption : missingBases_) text += u"\n\"" + caption + u"\"";
+  missingBases_.clear();
+  host_.ShowMessage(text);
+  return true;
+}
+
 NextResult SelectiveOperation::Backup(const SelectiveChoice& choice) {
   if (choice.backupLocation == kBackupLocationPlaceholder) {
     host_.ShowMessage(wizard_text::kSelectBackupLocation);
@@ -239,8 +282,11 @@ NextResult SelectiveOperation::Backup(const SelectiveChoice& choice) {
   if (!ResolveTarget(choice)) return NextResult::kStopped;
   unticked.clear();
   hiveFailures_.clear();
+  missingBases_.clear();
 
-  const Text name = description.stagingName ? Text(description.stagingName) : StagingName(profile);
+  const Text name = description.stagingName ? Text(description.stagingName)
+                    : description.wholeProfileName ? profile
+                                                   : StagingName(profile);
   Text conflict = WorkingFolderConflict(backups, name, GuardedFolders(choice.ticked));
   if (conflict.empty() && description.refuseExistingStaging && p_.files.Exists(backups + u"\\" + name))
     conflict = ExistingStagingText(backups + u"\\" + name);
@@ -272,6 +318,7 @@ NextResult SelectiveOperation::Backup(const SelectiveChoice& choice) {
   host_.ProgressSet(100);
   host_.ProgressHide();
   bool incomplete = ReportHiveFailures(false);
+  incomplete = ReportMissingBases(false) || incomplete;
   host_.ShowFinish();
   return incomplete ? NextResult::kIncomplete : NextResult::kFinished;
 }
@@ -300,6 +347,7 @@ NextResult SelectiveOperation::Restore(const SelectiveChoice& choice) {
   }
   unticked.clear();
   hiveFailures_.clear();
+  missingBases_.clear();
   atspaudziam2 = description.stagingName ? Text(description.stagingName) : RestoreStagingName(atspaudziam);
   Text conflict = WorkingFolderConflict(backups, atspaudziam2, GuardedFolders(choice.ticked));
   if (!conflict.empty()) {
@@ -313,7 +361,7 @@ NextResult SelectiveOperation::Restore(const SelectiveChoice& choice) {
   }
   backuploc = staging + u"\\";
   host_.ProgressShow();
-  StepProgress(description.firstStep);
+  StepProgress(description.RestoreFirstStep());
 
   {
     TZlibMultiple codec(p_);
@@ -333,6 +381,7 @@ NextResult SelectiveOperation::Restore(const SelectiveChoice& choice) {
   host_.ProgressSet(100);
   host_.ProgressHide();
   bool incomplete = ReportHiveFailures(true);
+  incomplete = ReportMissingBases(true) || incomplete;
   host_.ShowFinish();
   return incomplete ? NextResult::kIncomplete : NextResult::kFinished;
 }

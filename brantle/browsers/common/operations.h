@@ -49,6 +49,15 @@ Text RestoreStagingName(const Text& archiveName);
 // shows (ordinary files: not hidden, system or read-only).
 std::vector<Text> ListBackupFiles(platform::FileSystem& files, const Text& folder);
 
+// The profiles a selective wizard lists: the sub-folders of the profile
+// root, without those the browser knows are not profiles.
+std::vector<Text> ListProfiles(FileHelpers& helpers, const BrowserDescription& browser,
+                               const Discovery& found);
+// The entry a fresh profile list selects: the profile the marker was found
+// in where the browser keeps it in one, else the first; -1 for an empty list.
+int PreselectedProfile(const BrowserDescription& browser, const Discovery& found,
+                       const std::vector<Text>& profiles);
+
 // A clock that really waits, for the programs (tests pass a simulated one).
 platform::Clock& RealClock();
 
@@ -74,6 +83,7 @@ class SelectiveOperation {
   const Catalogue& catalogue;
   Discovery discovery;
   bool rootFound = false;
+  int preselected = -1;  // the profile-list entry a fresh window selects
   // The window's working values.
   Text backups, profile, ffpath, datfile;
   Text atspaudziam, atspaudziam2, backuploc;
@@ -96,6 +106,8 @@ class SelectiveOperation {
   void StepProgress(int step);
   // Tells the user, once, which keys could not be saved or restored.
   bool ReportHiveFailures(bool restore);
+  // Tells the user, once, which ticked items had no folder to work on.
+  bool ReportMissingBases(bool restore);
 
   FileHelpers& helpers_;
   platform::Platform& p_;
@@ -104,6 +116,7 @@ class SelectiveOperation {
   bool full_ = false;
   int bar_ = 0;
   std::vector<std::pair<Text, long>> hiveFailures_;  // key, system error
+  std::vector<Text> missingBases_;                   // captions
 
   friend class FullOperation;
 };
