@@ -4,6 +4,7 @@
 # the key tips (Alt, B, F) opening the Firefox backup wizard, which is then
 # driven through its controls (the default profile chosen in its list), its
 # archive compared with the one brantle-cli.exe makes of the same profile,
+# the Chrome backup wizard (Alt, B, C) backing up the profile it preselects,
 # and Exit from the application menu.
 # Screenshots land in BUILD/screenshots/ (BUILD defaults to build/win64).
 set -euo pipefail
@@ -101,6 +102,33 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash ${GUI_TRACE:+-x} -euo pipefail -c '
   done
   [ "$(drive visible TForm1 Finish)" = 1 ] || fail "Finish did not appear"
   shot wizard-firefox-finished
+  drive click TForm1 Finish
+  wait "$app" || fail "Brantle.exe did not end after Finish"
+
+  # The Chrome backup wizard (Alt, B, C) on a profile beside another
+  # folder of "User Data": the profile with the bookmarks is chosen.
+  local_appdata="$(/usr/lib/wine/wine64 winepath -u "$(scripts/wine-run cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d "\r")" 2>/dev/null | tr -d "\r")"
+  user_data="$local_appdata/Google/Chrome/User Data"
+  rm -rf "$local_appdata/Google"; mkdir -p "$user_data/Default" "$user_data/Crashpad"
+  echo "{}" > "$user_data/Default/Bookmarks"; echo history > "$user_data/Default/History"
+  echo dump > "$user_data/Crashpad/settings.dat"
+  mkdir -p "$WORK/chrome"; WCHROME=$(winpath "$WORK/chrome")
+  start
+  id=$(window_id)
+  key alt
+  key b
+  key c
+  [ "$(drive visible TForm1 "Login Data")" = 1 ] || fail "the key tips did not open the Chrome backup wizard"
+  drive settext TForm1 "Backup location:" "$WCHROME"
+  sleep 0.5
+  shot wizard-chrome-backup
+  drive click TForm1 "Next >"
+  for i in $(seq 1 100); do
+    [ "$(drive visible TForm1 Finish)" = 1 ] && break
+    sleep 0.2
+  done
+  [ "$(drive visible TForm1 Finish)" = 1 ] || fail "Finish did not appear in the Chrome wizard"
+  [ -f "$WORK/chrome/Default.dat" ] || fail "the Chrome wizard made $(ls "$WORK/chrome"), not Default.dat"
   drive click TForm1 Finish
   wait "$app" || fail "Brantle.exe did not end after Finish"
 
