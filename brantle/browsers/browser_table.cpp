@@ -2,6 +2,7 @@
 // description opens its "not available" window from the ribbon.
 #include "brantle/browsers/chrome/chrome_browser.h"
 #include "brantle/browsers/common/browser.h"
+#include "brantle/browsers/ie/ie_browser.h"
 #include "brantle/browsers/mozilla/mozilla_discovery.h"
 #include "brantle/browsers/safari/safari_browser.h"
 
@@ -9,7 +10,7 @@ namespace brantle {
 
 const std::vector<BrowserEntry>& Browsers() {
   static const std::vector<BrowserEntry> table = {
-      {u"IE", u"Internet Explorer", u"&Internet Explorer", u'I', nullptr},
+      {u"IE", u"Internet Explorer", u"&Internet Explorer", u'I', &InternetExplorer()},
       {u"Firefox", u"Firefox", u"&Firefox", u'F', &DescriptionOf(MozillaBrowser::kFirefox)},
       {u"Chrome", u"Chrome", u"&Chrome", u'C', &Chrome()},
       {u"Opera", u"Opera", u"&Opera", u'O', nullptr},

@@ -95,7 +95,9 @@ TEST_F(MainWindowTest, ShortcutsOpenTheirWizards) {
       {u'F', false, false, true, u"Tfr_Firefox"},  {u'L', false, false, true, u"Tfr_Flock"},
       {u'F', true, true, false, u"Tffb_Firefox"},  {u'L', true, true, false, u"Tffb_Flock"},
       {u'F', true, false, true, u"Tffr_Firefox"},  {u'L', true, false, true, u"Tffr_Flock"},
-      {u'I', false, true, false, u"Tf_NotAvailable"}, {u'U', false, true, false, u"Tf_NotAvailable"},
+      {u'I', false, true, false, u"Tfb_IE"},       {u'I', false, false, true, u"Tfr_IE"},
+      {u'I', true, true, false, u"Tffb_IE"},       {u'I', true, false, true, u"Tffr_IE"},
+      {u'U', false, true, false, u"Tf_NotAvailable"},
       {u'C', false, true, false, u"Tfb_Chrome"},   {u'S', true, false, true, u"Tffr_Safari"},
   };
   for (const Case& c : cases) {
