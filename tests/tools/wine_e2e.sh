@@ -5,7 +5,18 @@ build=$(realpath "${BUILD:-build/win64}")
 export WINEPREFIX="$build/${prefix_name:?}"
 cli=(scripts/wine-run "$build/bin/brantle-cli.exe")
 fail() { echo "FAIL: $*" >&2; exit 1; }
-winpath() { /usr/lib/wine/wine64 winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+# winepath has been seen to print nothing now and then on a busy machine;
+# an empty path would point the command at the current folder instead.
+winpath() {
+  local p i
+  for i in 1 2 3 4 5; do
+    p=$(/usr/lib/wine/wine64 winepath -w "$1" 2>/dev/null | tr -d '\r')
+    [ -z "$p" ] || { echo "$p"; return 0; }
+    sleep 1
+  done
+  echo "FAIL: winepath gave no Windows path for $1" >&2
+  return 1
+}
 run() { "${cli[@]}" "$@" 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 stored_files() { run list "$1" | tr '\\' / | sort; }
 set_windows_version() { scripts/wine-run winecfg -v "$1" >/dev/null 2>&1; }
