@@ -10,10 +10,22 @@ using namespace platform::ui;
 
 const char16_t kProductCaption[] = u"Brantle 2.0.2";
 
-namespace links {
-const char16_t kSite[] = u"http://www.example.com";
-const char16_t kContact[] = u"mailto:contact@example.com";
-}  // namespace links
+const char16_t kDefaultWebHost[] = u"www.example.com";
+const char16_t kDefaultMailAddress[] = u"contact@example.com";
+
+namespace {
+
+// A [Servers] value; missing or blank gives the maker's.
+Text ServerValue(const ShellContext& context, const char16_t* key, const char16_t* fallback) {
+  Text value = context.profile.ReadString(context.iniPath, u"Servers", key, Text());
+  return value.empty() ? Text(fallback) : value;
+}
+
+}  // namespace
+
+Text ShellContext::WebHost() const { return ServerValue(*this, u"Web", kDefaultWebHost); }
+Text ShellContext::SiteLink(const Text& path) const { return u"http://" + WebHost() + path; }
+Text ShellContext::MailLink() const { return u"mailto:" + ServerValue(*this, u"Mail", kDefaultMailAddress); }
 
 namespace {
 
@@ -114,7 +126,7 @@ TFStart::TFStart(Ui& ui, ShellContext& context) : Form(ui, u"TFStart") {
   lblHelp = Link(*this, u"lblHelp", u"help page", 190, top + 6, 48);
   AddLabel(*this, u"Label11", u".", 238, top + 6, 8, 14);
   lblHelp->OnClick = [&context](Component&) {
-    context.desktop.ShellExecute(u"open", Text(links::kSite) + u"/help/", Text(), Text(), kSwShowNormal);
+    context.desktop.ShellExecute(u"open", context.SiteLink(u"/help/"), Text(), Text(), kSwShowNormal);
   };
   SectionBar(*this, u"Label12", u"Legal Notice:", top + 36);
   AddLabel(*this, u"Label13",
@@ -146,9 +158,9 @@ Tf_About::Tf_About(Ui& ui, ShellContext& context) : Form(ui, u"Tf_About") {
   product->SetFont(big);
   AddLabel(*this, u"Label2", u"Version 2.0.2", 16, 50, 233, 14);
   AddLabel(*this, u"Label3", u"Backup and restore of web browser settings and data.", 16, 72, 233, 30, true);
-  lblSite = Link(*this, u"lblSite", Text(links::kSite).substr(7), 16, 110, 233);
+  lblSite = Link(*this, u"lblSite", context.WebHost(), 16, 110, 233);
   lblSite->OnClick = [&context](Component&) {
-    context.desktop.ShellExecute(u"open", Text(links::kSite) + u"/", Text(), Text(), kSwShowNormal);
+    context.desktop.ShellExecute(u"open", context.SiteLink(u"/"), Text(), Text(), kSwShowNormal);
   };
   AddLabel(*this, u"Label4",
            u"This program is provided as is, without warranty of any kind. Use it at your own risk.", 16, 140,
@@ -275,12 +287,12 @@ TForm1::TForm1(Ui& ui, ShellContext& context) : Form(ui, u"TForm1"), context_(co
              }},
             {u"btnUpdates", u"&Updates", u"Checks for new program version.", u"Ctrl+U", u"U",
              [this] { CheckForUpdates(); }},
-            {u"btnEmail", u"&E-Mail", u"Send us an email.", Text(), u"E", [this] { OpenLink(links::kContact); }}}},
+            {u"btnEmail", u"&E-Mail", u"Send us an email.", Text(), u"E", [this] { OpenLink(context_.MailLink()); }}}},
           {u"Web",
            {{u"btnWWW", u"&WWW", u"Visit Brantle home page.", Text(), u"W",
-             [this] { OpenLink(Text(links::kSite) + u"/backup/"); }},
+             [this] { OpenLink(context_.SiteLink(u"/backup/")); }},
             {u"btnDonate", u"&Donate", u"Contribute to Brantle development team.", Text(), u"D",
-             [this] { OpenLink(Text(links::kSite) + u"/donate/"); }}}}});
+             [this] { OpenLink(context_.SiteLink(u"/donate/")); }}}}});
   for (size_t i = 0; i < Tabs.size(); ++i) {
     int tab = static_cast<int>(i);
     Tips.AddTab(TabKeyTips[i], tabTipLabels[i], tab, [this, tab] { Ribbon->SelectPage(tab); });

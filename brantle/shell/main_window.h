@@ -19,11 +19,11 @@ namespace brantle {
 
 extern const char16_t kProductCaption[];  // "Brantle 2.0.2"
 
-// Where the web and mail commands lead. Hosts are configuration.
-namespace links {
-extern const char16_t kSite[];     // the maker's web site, without a trailing slash
-extern const char16_t kContact[];  // mailto: link
-}  // namespace links
+// The maker's web host and mail address, where the web and mail commands
+// lead unless the preferences file names others ("[Servers]", "Web" and
+// "Mail", beside "Update").
+extern const char16_t kDefaultWebHost[];
+extern const char16_t kDefaultMailAddress[];
 
 // What the main window needs from the system besides the file routines.
 struct ShellContext {
@@ -33,6 +33,12 @@ struct ShellContext {
   FileHelpers& helpers;
   Text iniPath;  // the executable's name with ".ini"
   platform::Clock* clock = nullptr;  // the wizards' pauses; null: real time
+
+  // "http://" + the web host (optional ":port") + path ("/help/").
+  Text SiteLink(const Text& path) const;
+  Text WebHost() const;
+  // "mailto:" + the mail address.
+  Text MailLink() const;
 };
 
 // One command of the command area.

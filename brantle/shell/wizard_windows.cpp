@@ -223,7 +223,7 @@ void Tfb_IE::AddItemBoxes() {
   }
 }
 
-// A chosen profile is usually the last choice before Next.
+// A chosen profile or backup file is usually the last choice before Next.
 void Tfb_IE::ListBox1Click() { Button2->SetFocus(); }
 
 void Tfb_IE::MakeRadioList(ListBox* list) {
@@ -346,6 +346,7 @@ Tfb_Firefox::Tfb_Firefox(Ui& ui, Text className, WizardContext context, const Br
   ListBox2 = Add<ListBox>(u"ListBox2");
   ListBox2->SetBounds(24, 364, 258, 116);
   MakeRadioList(ListBox2);
+  ListBox2->OnClick = [this](Component&) { ListBox1Click(); };
   Label4 = SectionBar(u"Label4", u"Restore to the following profile:", 300, 340, 291);
   ListBox1->SetBounds(316, 364, 259, 116);
   DirectoryEdit2->OnChange = [this](Component&) { FillBackupFiles(); };
@@ -367,10 +368,13 @@ void Tfb_Firefox::FillBackupFiles() {
 void Tfb_Firefox::FormActivate() {
   WizardWindow::FormActivate();
   std::vector<Text> profiles = ListBox1->Items();
-  operation.Activate(profiles);
+  const bool listed = operation.Activate(profiles);
   if (DirectoryEdit1->Caption() != kCustomProfilePlaceholder) return;  // the custom folder stands
   ListBox1->SetItems(profiles);
+  if (!listed) return;
   if (operation.preselected >= 0) ListBox1->SetItemIndex(operation.preselected);
+  // With a profile chosen for them, most users go straight on with Next.
+  Button2->SetFocus();
 }
 
 SelectiveChoice Tfb_Firefox::Choice() const {

@@ -70,6 +70,8 @@ int SimShell::DeleteItem(const ResolvedPath& item, uint32_t flags) {
     fs::rename(item.host, target, ec);
     if (ec) return kFailed;
     s_.recycled.push_back({item.Windows(), target});
+  } else if ((flags & fof::kAllowUndo) && drive.recycler && drive.recycler(item.host)) {
+    // In the host's own recycle bin: nothing of it is left here.
   } else {
     fs::remove_all(item.host, ec);
     if (ec) return kFailed;

@@ -17,6 +17,7 @@ namespace platform::sim {
 struct Drive {
   std::string host;  // host folder the drive's root maps to
   bool hasRecycleBin = true;
+  SimWindows::Recycler recycler;  // set: the recycle bin lies outside the simulation
 };
 
 // A Windows path made absolute and split, with the host path it maps to.

@@ -46,7 +46,13 @@ void SimWindows::MapDrive(const Text& drive, const std::string& hostFolder, bool
   std::error_code ec;
   fs::create_directories(host, ec);
   std::lock_guard<std::recursive_mutex> lock(impl_->state.mutex);
-  impl_->state.drives[UpperCase(drive.substr(0, 1))[0]] = Drive{host, hasRecycleBin};
+  impl_->state.drives[UpperCase(drive.substr(0, 1))[0]] = Drive{host, hasRecycleBin, nullptr};
+}
+
+void SimWindows::MapDrive(const Text& drive, const std::string& hostFolder, Recycler recycler) {
+  MapDrive(drive, hostFolder, false);
+  std::lock_guard<std::recursive_mutex> lock(impl_->state.mutex);
+  impl_->state.drives[UpperCase(drive.substr(0, 1))[0]].recycler = std::move(recycler);
 }
 
 std::string SimWindows::HostPath(const Text& windowsPath) {

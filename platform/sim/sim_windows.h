@@ -4,6 +4,7 @@
 // configurable per test.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -39,6 +40,12 @@ class SimWindows {
   // Maps a drive ("C:") onto a host folder, created if missing. A drive
   // without a recycle bin deletes permanently where Windows would recycle.
   void MapDrive(const Text& drive, const std::string& hostFolder, bool hasRecycleBin = true);
+  // Moves a host file or folder into a recycle bin kept outside the
+  // simulation; false when it cannot take the item.
+  using Recycler = std::function<bool(const std::string& hostPath)>;
+  // A drive whose recycle bin is the recycler; what it refuses is deleted
+  // for good, as Windows does with what its recycle bin cannot hold.
+  void MapDrive(const Text& drive, const std::string& hostFolder, Recycler recycler);
   // Host path of a Windows path (existing components matched without regard
   // to case); empty when the drive is not mapped.
   std::string HostPath(const Text& windowsPath);

@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "platform/host.h"
 #include "platform/sim/sim_windows.h"
@@ -108,6 +111,54 @@ TEST(HostLinuxTest, PathsMapOntoDriveZ) {
   EXPECT_TRUE(host->Get().files.DirExists(host->FromHostPath(cwd)));
   Text user;
   EXPECT_TRUE(!getenv("USER") || host->Get().system.UserName(&user));
+}
+
+// The recycle bin of the Linux host is the desktop's trash, where the user
+// has one: what the programs send there can be brought back.
+TEST(HostLinuxTest, RecycleBinIsTheDesktopTrash) {
+  std::string root = std::filesystem::temp_directory_path().string() + "/host-trash-" + std::to_string(getpid());
+  std::filesystem::create_directories(root + "/data/Trash");
+  std::filesystem::create_directories(root + "/my backups");
+  const char* oldData = getenv("XDG_DATA_HOME");
+  std::string saved = oldData ? oldData : "";
+  auto put = [&](const std::string& text) { std::ofstream(root + "/my backups/default.dat") << text; };
+  auto recycle = [&](HostPlatform& host) {
+    return host.Get().shell.FileOperation(ShellOp::kDelete, host.FromHostPath(root + "/my backups/default.dat"),
+                                          u"", fof::kAllowUndo | fof::kNoConfirmation | fof::kSilent);
+  };
+  auto slurp = [](const std::string& path) {
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+
+  setenv("XDG_DATA_HOME", (root + "/data").c_str(), 1);
+  {
+    auto host = OpenHostPlatform();
+    put("first");
+    EXPECT_EQ(recycle(*host), 0);
+    put("second");
+    EXPECT_EQ(recycle(*host), 0);
+  }
+  EXPECT_FALSE(std::filesystem::exists(root + "/my backups/default.dat"));
+  EXPECT_EQ(slurp(root + "/data/Trash/files/default.dat"), "first");
+  EXPECT_EQ(slurp(root + "/data/Trash/files/default.dat.2"), "second");
+  std::string info = slurp(root + "/data/Trash/info/default.dat.trashinfo");
+  EXPECT_EQ(info.rfind("[Trash Info]\nPath=" + root + "/my%20backups/default.dat\nDeletionDate=", 0), 0u) << info;
+  EXPECT_TRUE(std::filesystem::exists(root + "/data/Trash/info/default.dat.2.trashinfo"));
+
+  // No trash: deleted for good, and none is made.
+  setenv("XDG_DATA_HOME", (root + "/none").c_str(), 1);
+  {
+    auto host = OpenHostPlatform();
+    put("third");
+    EXPECT_EQ(recycle(*host), 0);
+  }
+  EXPECT_FALSE(std::filesystem::exists(root + "/my backups/default.dat"));
+  EXPECT_FALSE(std::filesystem::exists(root + "/none"));
+
+  if (oldData) setenv("XDG_DATA_HOME", saved.c_str(), 1);
+  else unsetenv("XDG_DATA_HOME");
+  std::filesystem::remove_all(root);
 }
 
 }  // namespace

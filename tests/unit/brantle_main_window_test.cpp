@@ -121,12 +121,35 @@ TEST_F(MainWindowTest, LinksOpenTheMakersPagesAndCancelEndsTheProgram) {
   ASSERT_EQ(desktop.executed.size(), 4u);
   EXPECT_EQ(desktop.executed[0].file, u"http://www.example.com/backup/");
   EXPECT_EQ(desktop.executed[1].file, u"http://www.example.com/donate/");
-  EXPECT_EQ(desktop.executed[2].file.substr(0, 7), u"mailto:");
+  EXPECT_EQ(desktop.executed[2].file, u"mailto:contact@example.com");
   EXPECT_EQ(desktop.executed[3].file, u"http://www.example.com/help/");
   EXPECT_EQ(desktop.executed[0].verb, u"open");
   EXPECT_FALSE(ui.Terminated());
   main.Start->Button1->Click();
   EXPECT_TRUE(ui.Terminated());
+}
+
+TEST_F(MainWindowTest, WebHostAndMailAddressComeFromTheServersSection) {
+  profile.WriteString(ini, u"Servers", u"Web", u"mirror.test:8080");
+  profile.WriteString(ini, u"Servers", u"Mail", u"help@mirror.test");
+  auto& main = Start();
+  main.FindCommand(u"btnWWW")->button->Click();
+  main.FindCommand(u"btnDonate")->button->Click();
+  main.FindCommand(u"btnEmail")->button->Click();
+  main.Start->lblHelp->Click();
+  auto& about = ui.CreateForm<brantle::Tf_About>(context);
+  EXPECT_EQ(about.lblSite->Caption(), u"mirror.test:8080");
+  about.lblSite->Click();
+  std::vector<Text> opened;
+  for (const auto& e : desktop.executed) opened.push_back(e.file);
+  EXPECT_EQ(opened, (std::vector<Text>{u"http://mirror.test:8080/backup/", u"http://mirror.test:8080/donate/",
+                                       u"mailto:help@mirror.test", u"http://mirror.test:8080/help/",
+                                       u"http://mirror.test:8080/"}));
+
+  // A blank value is no host: the maker's is used.
+  profile.WriteString(ini, u"Servers", u"Web", u"");
+  main.FindCommand(u"btnWWW")->button->Click();
+  EXPECT_EQ(desktop.executed.back().file, u"http://www.example.com/backup/");
 }
 
 // Key presses as the window's message loop hands them over.

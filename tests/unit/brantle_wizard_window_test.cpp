@@ -79,15 +79,23 @@ TEST_F(WizardWindowTest, SelectiveBackupThroughTheWindowPacksWhatTheOperationPac
             (std::vector<Text>{u"bookmarks.html", u"places.sqlite", u"sessionstore.js"}));
 }
 
-TEST_F(WizardWindowTest, ProfileListClickMovesTheFocusToNextWhileNextIsShown) {
+TEST_F(WizardWindowTest, FilledListAndListClicksPutTheFocusOnNextWhileNextIsShown) {
   MakeProfile(MozillaBrowser::kFirefox, u"wxyz9876.work", {u"prefs.js"});
+  WriteFile(p, backups + u"\\default.dat", "");
   auto& w = Open<brantle::Tfr_Firefox>();
   ASSERT_EQ(w.ListBox1->Count(), 2);
-  w.ListBox2->Select(-1);  // the backup-file list keeps the focus where it is
-  EXPECT_EQ(w.ActiveControl(), nullptr);
-  w.ListBox1->Select(1);
-  EXPECT_EQ(w.ListBox1->ItemIndex(), 1);
+  EXPECT_EQ(w.ListBox1->ItemIndex(), 0);
   EXPECT_TRUE(w.Button2->Focused());
+  w.DirectoryEdit2->SetText(backups);
+  ASSERT_EQ(w.ListBox2->Items(), std::vector<Text>{u"default.dat"});
+
+  // A click in either list, from wherever the focus was.
+  for (platform::ui::ListBox* list : {w.ListBox2, w.ListBox1}) {
+    w.DirectoryEdit2->SetFocus();
+    list->Select(list == w.ListBox1 ? 1 : 0);
+    EXPECT_TRUE(w.Button2->Focused()) << platform::ToUtf8(list->Name());
+  }
+  EXPECT_EQ(w.ListBox1->ItemIndex(), 1);
 
   // Once Finish stands in Next's place, a hidden Next cannot take the focus.
   w.DirectoryEdit2->SetFocus();

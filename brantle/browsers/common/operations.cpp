@@ -374,7 +374,7 @@ NextResult SelectiveOperation::Restore(const SelectiveChoice& choice) {
   StepProgress(description.restoreEndStep);
   helpers_.DelTree(staging);
   // Reached only when everything above went through; the archive goes to
-  // the recycle bin, so even then it can be brought back.
+  // the recycle bin where its drive has one, so it can be brought back.
   if (choice.deleteBackupFile) helpers_.DelTree(archive);
 
   if (description.hasProfiles) host_.EmptyProfileList();
