@@ -32,6 +32,18 @@ constexpr uint32_t kPrivilegeNotHeld = 1314;
 constexpr uint32_t kBadFileType = 222;
 constexpr uint32_t kRegistryCorrupt = 1015;
 constexpr uint32_t kKeyDeleted = 1018;
+constexpr uint32_t kTooManyOpenFiles = 4;
+constexpr uint32_t kWriteProtect = 19;
+constexpr uint32_t kHandleDiskFull = 39;
+constexpr uint32_t kDiskFull = 112;
+constexpr uint32_t kBusy = 170;
+constexpr uint32_t kFilenameTooLong = 206;
+constexpr uint32_t kFileTooLarge = 223;
+constexpr uint32_t kIoDevice = 1117;
+constexpr uint32_t kCantResolveFilename = 1921;
+// The simulation's code for a host error that no Windows code matches: this
+// bit (the one Windows leaves to applications) plus the host's errno.
+constexpr uint32_t kHostErrnoBit = 0x20000000;
 }  // namespace err
 
 // A failed system call whose error the caller chose to raise (the programs'

@@ -11,10 +11,16 @@
 namespace platform {
 
 // Raised when a stream cannot deliver or take the bytes asked for; the
-// message is the one the user sees.
+// message is the one the user sees. `code` is the system's reason (0: none,
+// such as a stream that simply ended), so callers can name the file and why.
 class StreamError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  explicit StreamError(const std::string& message, uint32_t code = 0)
+      : std::runtime_error(message), code_(code) {}
+  uint32_t code() const { return code_; }
+
+ private:
+  uint32_t code_;
 };
 
 class Stream {

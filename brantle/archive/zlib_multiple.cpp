@@ -69,6 +69,14 @@ std::string Quoted(const Text& path) { return "\"" + platform::ToUtf8(path) + "\
                                      platform::ToUtf8(system.ErrorMessage(error)));
 }
 
+// A stream failure with a system reason becomes the file and the reason; one
+// without (an archive that simply ends) keeps its own words.
+[[noreturn]] void RaiseStreamError(const char* what, const Text& path,
+                                   const platform::StreamError& error, platform::System& system) {
+  if (error.code() == 0) throw error;
+  RaiseFileError(what, path, error.code(), system);
+}
+
 }  // namespace
 
 // The codec's buffers and zlib states, made once per instance and reused for
@@ -249,7 +257,11 @@ class Inflater {
 
   bool ended() const { return ended_ && outPos_ == outLen_; }
 
-  void WriteTo(File* target) { target_ = target; }
+  void WriteTo(File* target, const Text* path, platform::System* system) {
+    target_ = target;
+    targetPath_ = path;
+    system_ = system;
+  }
 
   // Leaves the archive positioned at the next entry.
   void SkipRest() {
@@ -276,7 +288,13 @@ class Inflater {
       if (code == Z_STREAM_END) ended_ = true;
     }
     outLen_ = output_.size() - zs_.avail_out;
-    if (target_ && outLen_ > 0) target_->Write(output_.data(), outLen_);
+    if (target_ && outLen_ > 0) {
+      try {
+        target_->Write(output_.data(), outLen_);
+      } catch (const platform::StreamError& e) {
+        RaiseStreamError("Cannot write file", *targetPath_, e, *system_);
+      }
+    }
   }
 
   z_stream& zs_;
@@ -284,6 +302,8 @@ class Inflater {
   uint64_t remaining_;
   std::vector<uint8_t>& output_;
   File* target_ = nullptr;
+  const Text* targetPath_ = nullptr;
+  platform::System* system_ = nullptr;
   size_t outPos_ = 0;
   size_t outLen_ = 0;
   bool ended_ = false;
@@ -336,6 +356,15 @@ bool IsSafeRelativePath(const Text& relative) {
     if (IsDotsOnly(std::u16string_view(relative).substr(start, end - start))) return false;
     start = end + 1;
   }
+  return true;
+}
+
+// A name Windows could show in a folder listing: none of \ / : * ? " < > |
+// or control characters.
+bool IsWindowsName(const Text& name) {
+  if (name.empty()) return false;
+  for (char16_t c : name)
+    if (c < 32 || std::u16string_view(u"\\/:*?\"<>|").find(c) != std::u16string_view::npos) return false;
   return true;
 }
 
@@ -405,7 +434,11 @@ void TZlibMultiple::CompressDirectory(const Text& Directory, bool Recursive, con
   });
   excluded_ = {FileName, temp};
   try {
-    CompressTo(out, Directory, Recursive);
+    try {
+      CompressTo(out, Directory, Recursive);
+    } catch (const platform::StreamError& e) {
+      RaiseStreamError("Cannot write file", FileName, e, platform_.system);
+    }
     file.reset();
     if (!files.Move(temp, FileName, true))
       RaiseFileError("Cannot create file", FileName, files.LastError(), platform_.system);
@@ -430,6 +463,14 @@ void TZlibMultiple::WalkFolder(Writer& out, const Text& root, const Text& relati
     // A stop ends the walk: the archive keeps only the files finished before it.
     if (FTerminateCompress) return;
     if (entry.name == u"." || entry.name == u"..") continue;
+    if (!IsWindowsName(entry.name)) {
+      // Only a host file system under the simulation shows such names; as a
+      // path they would mean other folders ("..\x" reads outside the tree).
+      if (OnFileSkip)
+        OnFileSkip(*this, root + relative + entry.name, u"EInvalidName",
+                   u"Not a valid Windows name: \"" + entry.name + u"\"");
+      continue;
+    }
     if (entry.attributes & platform::attr::kDirectory) {
       if (Recursive) WalkFolder(out, root, relative + entry.name + u"\\", Recursive);
       continue;
@@ -454,8 +495,21 @@ void TZlibMultiple::AddFile(Writer& out, const Text& fullPath, const Text& relat
     if (OnFileSkip) OnFileSkip(*this, fullPath, u"EFOpenError", message);
     return;
   }
-  uint64_t size = file->Size();
+  auto skip = [&](const char16_t* type, const Text& message) {
+    if (OnFileSkip) OnFileSkip(*this, fullPath, type, message);
+  };
+  uint64_t size = 0;
+  try {
+    size = file->Size();
+  } catch (const platform::StreamError& e) {
+    skip(u"EReadError", u"Cannot read file \"" + fullPath + u"\". " + platform_.system.ErrorMessage(e.code()));
+    return;
+  }
   if (size == 0) return;
+  if (size > 0xFFFFFFFFu) {
+    skip(u"ETooLarge", u"File too large for the archive: \"" + fullPath + u"\" holds more than 4 GB");
+    return;
+  }
 
   Stream& dest = out.stream;
   uint64_t entryStart = dest.Position();
@@ -477,31 +531,61 @@ void TZlibMultiple::AddFile(Writer& out, const Text& fullPath, const Text& relat
   dest.Write(head.data(), head.size());
   uint64_t sizeField = dest.Position() - 4;
 
+  // The entry holds exactly the bytes its head announces: a file that grows
+  // while it is read is stored up to the size it had, one that shrinks with
+  // what was there, and either is reported.
   ChunkReader reader(*file, scratch.fileBlock);
   uint64_t position = 0;
-  size_t count;
-  do {
-    const uint8_t* chunk = reader.Next(kChunk, &count);
-    position += count;
-    if (count > 0) deflater.Feed(chunk, count);
-    DoProgress(Low32(position), Low32(size));
-    while (CompressionPaused && !FTerminateCompress) platform_.system.SleepMs(1);
-  } while (count != 0 && !FTerminateCompress);
+  size_t count = 0;
+  bool grew = false;
+  try {
+    do {
+      size_t want = static_cast<size_t>(std::min<uint64_t>(kChunk, size - position));
+      const uint8_t* chunk = want ? reader.Next(want, &count) : nullptr;
+      if (!want) count = 0;
+      position += count;
+      if (count > 0) deflater.Feed(chunk, count);
+      DoProgress(Low32(position), Low32(size));
+      while (CompressionPaused && !FTerminateCompress) platform_.system.SleepMs(1);
+    } while (count != 0 && !FTerminateCompress);
+    if (position == size && !FTerminateCompress) {
+      size_t more = 0;
+      reader.Next(1, &more);
+      grew = more > 0;
+    }
+  } catch (const platform::StreamError& e) {
+    out.truncate(entryStart);
+    skip(u"EReadError", u"Cannot read file \"" + fullPath + u"\". " + platform_.system.ErrorMessage(e.code()));
+    return;
+  }
 
-  if (count != 0 && position < size) {
+  if (FTerminateCompress && position < size) {
     // Stopped part-way: an entry holding part of a file would restore as a
     // silently shortened copy, so the file is left out altogether.
     out.truncate(entryStart);
+    return;
+  }
+  if (position == 0) {  // emptied while it was packed: an empty file has no entry
+    out.truncate(entryStart);
+    skip(u"EFileChanged", u"File changed while it was packed: \"" + fullPath + u"\" is now empty");
     return;
   }
   deflater.Finish();
   if (OnCompressedFile) OnCompressedFile(*this, fullPath);
 
   uint64_t end = dest.Position();
-  PutLe32(sizes, static_cast<uint32_t>(deflater.written()));
-  dest.Seek(sizeField);
-  dest.Write(sizes, 4);
+  PutLe32(sizes, static_cast<uint32_t>(position));
+  PutLe32(sizes + 4, static_cast<uint32_t>(deflater.written()));
+  dest.Seek(sizeField - 4);
+  dest.Write(sizes, 8);
   dest.Seek(end);
+  auto bytes = [](uint64_t n) { return platform::ToText(static_cast<long long>(n)); };
+  if (grew)
+    skip(u"EFileChanged", u"File changed while it was packed: \"" + fullPath +
+                              u"\" grew; its first " + bytes(size) + u" bytes are stored");
+  else if (position != size)
+    skip(u"EFileChanged", u"File changed while it was packed: \"" + fullPath + u"\" shrank from " +
+                              bytes(size) + u" to " + bytes(position) + u" bytes");
 }
 
 void TZlibMultiple::DecompressFile(const Text& FileName, const Text& Directory, bool Overwrite,
@@ -512,7 +596,11 @@ void TZlibMultiple::DecompressFile(const Text& FileName, const Text& Directory, 
                            platform::Disposition::kOpenExisting, &error);
   if (!file) RaiseFileError("Cannot open file", FileName, error, platform_.system);
   file->Seek(0);
-  DecompressStream(*file, Directory, Overwrite, RelativePaths);
+  try {
+    DecompressStream(*file, Directory, Overwrite, RelativePaths);
+  } catch (const platform::StreamError& e) {
+    RaiseStreamError("Cannot read file", FileName, e, platform_.system);
+  }
   file.reset();
   if (OnCompletedAction) OnCompletedAction(*this);
 }
@@ -598,7 +686,7 @@ void TZlibMultiple::ExtractEntry(Reader& in, const Text& root, bool Overwrite, b
   };
   uint32_t total = 0;
   try {
-    inflater.WriteTo(file.get());
+    inflater.WriteTo(file.get(), &target, &platform_.system);
     uint64_t position = 0;
     size_t count;
     do {

@@ -1,30 +1,14 @@
-#include "brantle/cli/update_command.h"
+// update: the web update check without windows.
+#include "brantle/cli/cli_app.h"
 
 #include "brantle/update/update_settings.h"
 #include "platform/host_network.h"
 
 namespace brantle::cli {
 
-int RunUpdate(platform::HostPlatform& host, const std::vector<std::string>& args, Console& console) {
-  bool check = false, install = false;
-  std::string server;
-  for (size_t i = 1; i < args.size(); ++i) {
-    if (args[i] == "--check" && !check && !install) {
-      check = true;
-    } else if (args[i] == "--install" && !check && !install) {
-      install = true;
-    } else if (args[i] == "--server" && i + 1 < args.size() && server.empty() && !args[i + 1].empty()) {
-      server = args[++i];
-    } else {
-      check = install = false;
-      break;
-    }
-  }
-  if (!check && !install) {
-    console.err << "usage:" << std::string(kUpdateUsage).substr(12);
-    return 2;
-  }
+namespace {
 
+int Update(platform::HostPlatform& host, Console& console, bool install, const std::string& server) {
   platform::Platform& p = host.Get();
   std::unique_ptr<platform::Network> net = platform::OpenHostNetwork();
   bool started = false, available = false, failed = false;
@@ -59,10 +43,32 @@ int RunUpdate(platform::HostPlatform& host, const std::vector<std::string>& args
   };
 
   bool downloaded = update.CheckForAnUpdate();
-  if (failed) return 1;
-  if (!available) return 0;
-  if (!install) return 10;
-  return downloaded && started ? 10 : 1;
+  if (failed) return exitcode::kFailed;
+  if (!available) return exitcode::kDone;
+  if (!install) return exitcode::kUpdateAvailable;
+  return downloaded && started ? exitcode::kUpdateAvailable : exitcode::kFailed;
+}
+
+}  // namespace
+
+void RegisterUpdateCommand(CLI::App& app, CliContext& context) {
+  CLI::App* sub = app.add_subcommand("update", "Checks the web for a newer version, and with --install installs it");
+  auto install = std::make_shared<bool>(false);
+  auto check = std::make_shared<bool>(false);
+  auto server = std::make_shared<std::string>();
+  CLI::Option* checkFlag = sub->add_flag("--check", *check, "only say whether an update is available");
+  CLI::Option* installFlag = sub->add_flag("--install", *install, "download the update and start its installer");
+  checkFlag->excludes(installFlag);
+  sub->add_option("--server", *server, "the update host instead of the usual one")
+      ->type_name("HOST[:PORT]")
+      ->check(CLI::Validator(
+          [](std::string& v) { return v.empty() ? std::string("an empty host is not allowed") : std::string(); },
+          "HOST"));
+  sub->callback([&context, sub, install, server] {
+    if (sub->count("--check") + sub->count("--install") == 0)
+      throw CLI::RequiredError("--check or --install");
+    context.action = [&context, install, server] { return Update(context.host, context.console, *install, *server); };
+  });
 }
 
 }  // namespace brantle::cli

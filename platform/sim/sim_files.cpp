@@ -15,6 +15,33 @@ using Lock = std::lock_guard<std::recursive_mutex>;
 
 namespace {
 
+uint32_t ErrnoToWindows(int e) {
+  switch (e) {
+    case ENOENT: return err::kFileNotFound;
+    case ENOTDIR: return err::kPathNotFound;
+    case EEXIST: return err::kFileExists;
+    case ENOTEMPTY: return err::kDirNotEmpty;
+    case EXDEV: return err::kNotSameDevice;
+    case EACCES:
+    case EPERM:
+    case EISDIR: return err::kAccessDenied;
+    case ENOSPC:
+    case EDQUOT: return err::kDiskFull;
+    case EROFS: return err::kWriteProtect;
+    case ENAMETOOLONG: return err::kFilenameTooLong;
+    case ELOOP: return err::kCantResolveFilename;
+    case EMFILE:
+    case ENFILE: return err::kTooManyOpenFiles;
+    case EIO: return err::kIoDevice;
+    case EBUSY:
+    case ETXTBSY: return err::kBusy;
+    case EINVAL: return err::kInvalidParameter;
+    case ENOMEM: return err::kNotEnoughMemory;
+    case EFBIG: return err::kFileTooLarge;
+    default: return err::kHostErrnoBit | static_cast<uint32_t>(e);
+  }
+}
+
 class SimFile : public File {
  public:
   SimFile(SimState& state, int fd, uint64_t id, Access access)
@@ -29,19 +56,20 @@ class SimFile : public File {
   }
 
   size_t Read(void* buffer, size_t count) override {
-    if (access_ == Access::kWrite) throw StreamError("Stream read error");
+    if (access_ == Access::kWrite) throw StreamError("Stream read error", err::kAccessDenied);
     ssize_t n = ::pread(fd_, buffer, count, static_cast<off_t>(position_));
-    if (n < 0) throw StreamError("Stream read error");
+    if (n < 0) throw StreamError("Stream read error", ErrnoToWindows(errno));
     position_ += static_cast<uint64_t>(n);
     return static_cast<size_t>(n);
   }
 
   void Write(const void* buffer, size_t count) override {
-    if (access_ == Access::kRead) throw StreamError("Stream write error");
+    if (access_ == Access::kRead) throw StreamError("Stream write error", err::kAccessDenied);
     const auto* p = static_cast<const uint8_t*>(buffer);
     while (count > 0) {
       ssize_t n = ::pwrite(fd_, p, count, static_cast<off_t>(position_));
-      if (n <= 0) throw StreamError("Stream write error");
+      // A write that takes nothing without an error has run out of room.
+      if (n <= 0) throw StreamError("Stream write error", n < 0 ? ErrnoToWindows(errno) : err::kDiskFull);
       p += n;
       count -= static_cast<size_t>(n);
       position_ += static_cast<uint64_t>(n);
@@ -50,15 +78,16 @@ class SimFile : public File {
 
   uint64_t Size() override {
     struct stat st;
-    if (::fstat(fd_, &st) != 0) throw StreamError("Stream read error");
+    if (::fstat(fd_, &st) != 0) throw StreamError("Stream read error", ErrnoToWindows(errno));
     return static_cast<uint64_t>(st.st_size);
   }
   uint64_t Position() override { return position_; }
   void Seek(uint64_t position) override { position_ = position; }
 
   void Truncate() override {
-    if (access_ == Access::kRead || ::ftruncate(fd_, static_cast<off_t>(position_)) != 0)
-      throw StreamError("Stream write error");
+    if (access_ == Access::kRead) throw StreamError("Stream write error", err::kAccessDenied);
+    if (::ftruncate(fd_, static_cast<off_t>(position_)) != 0)
+      throw StreamError("Stream write error", ErrnoToWindows(errno));
   }
 
  private:
@@ -69,16 +98,6 @@ class SimFile : public File {
   uint64_t position_ = 0;
 };
 
-uint32_t ErrnoToWindows(int e) {
-  switch (e) {
-    case ENOENT: return err::kFileNotFound;
-    case ENOTDIR: return err::kPathNotFound;
-    case EEXIST: return err::kFileExists;
-    case ENOTEMPTY: return err::kDirNotEmpty;
-    case EXDEV: return err::kNotSameDevice;
-    default: return err::kAccessDenied;
-  }
-}
 
 bool HostIsDir(const std::string& host) {
   std::error_code ec;
@@ -151,7 +170,7 @@ bool SimFileSystem::CreateDir(const Text& path, uint32_t* error) {
   if (r.IsRoot() || HostExists(r.host)) return fail(err::kAlreadyExists);
   if (!HostIsDir(r.ParentHost())) return fail(err::kPathNotFound);
   std::error_code ec;
-  if (!fs::create_directory(r.host, ec)) return fail(err::kAccessDenied);
+  if (!fs::create_directory(r.host, ec)) return fail(ec ? ErrnoToWindows(ec.value()) : err::kAccessDenied);
   s_.ForgetAttributes(r.host);
   if (error) *error = 0;
   return true;
@@ -167,7 +186,7 @@ bool SimFileSystem::RemoveDir(const Text& path) {
   if (!fs::is_empty(r.host, ec)) return s_.Fail(err::kDirNotEmpty);
   if (s_.AttributesOf(r.host, true) & attr::kReadOnly) return s_.Fail(err::kAccessDenied);
   if (s_.DeleteConflict(r.host)) return s_.Fail(err::kSharingViolation);
-  if (!fs::remove(r.host, ec)) return s_.Fail(err::kAccessDenied);
+  if (!fs::remove(r.host, ec)) return s_.Fail(ec ? ErrnoToWindows(ec.value()) : err::kAccessDenied);
   s_.ForgetAttributes(r.host);
   return true;
 }

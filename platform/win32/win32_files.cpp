@@ -14,7 +14,7 @@ class Win32File : public File {
   size_t Read(void* buffer, size_t count) override {
     DWORD got = 0;
     if (!ReadFile(handle_, buffer, Chunk(count), &got, nullptr))
-      throw StreamError("Stream read error");
+      throw StreamError("Stream read error", GetLastError());
     return got;
   }
 
@@ -22,8 +22,9 @@ class Win32File : public File {
     const auto* p = static_cast<const uint8_t*>(buffer);
     while (count > 0) {
       DWORD done = 0;
-      if (!WriteFile(handle_, p, Chunk(count), &done, nullptr) || done == 0)
-        throw StreamError("Stream write error");
+      if (!WriteFile(handle_, p, Chunk(count), &done, nullptr))
+        throw StreamError("Stream write error", GetLastError());
+      if (done == 0) throw StreamError("Stream write error", ERROR_DISK_FULL);
       p += done;
       count -= done;
     }
@@ -31,24 +32,24 @@ class Win32File : public File {
 
   uint64_t Size() override {
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(handle_, &size)) throw StreamError("Stream read error");
+    if (!GetFileSizeEx(handle_, &size)) throw StreamError("Stream read error", GetLastError());
     return static_cast<uint64_t>(size.QuadPart);
   }
 
   uint64_t Position() override {
     LARGE_INTEGER zero{}, pos;
-    if (!SetFilePointerEx(handle_, zero, &pos, FILE_CURRENT)) throw StreamError("Stream read error");
+    if (!SetFilePointerEx(handle_, zero, &pos, FILE_CURRENT)) throw StreamError("Stream read error", GetLastError());
     return static_cast<uint64_t>(pos.QuadPart);
   }
 
   void Seek(uint64_t position) override {
     LARGE_INTEGER to;
     to.QuadPart = static_cast<LONGLONG>(position);
-    if (!SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN)) throw StreamError("Stream seek error");
+    if (!SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN)) throw StreamError("Stream seek error", GetLastError());
   }
 
   void Truncate() override {
-    if (!SetEndOfFile(handle_)) throw StreamError("Stream write error");
+    if (!SetEndOfFile(handle_)) throw StreamError("Stream write error", GetLastError());
   }
 
  private:
