@@ -76,6 +76,10 @@ class FileSystem {
   }
   // Creates a folder and all its missing parents (ForceDirectories).
   bool ForceDirectories(const Text& path);
+  // Creates a new file beside `target` to build its replacement in:
+  // "NAME.tmp", or "NAME.tmp1"... when that is taken. Null with *error when
+  // none could be created; *temp names the file made.
+  std::unique_ptr<File> CreateTemporaryBeside(const Text& target, Text* temp, uint32_t* error);
 };
 
 }  // namespace platform

@@ -28,6 +28,9 @@ class System {
   virtual std::string ToAnsi(std::u16string_view text, bool* usedDefault = nullptr) = 0;
   virtual Text FromAnsi(std::string_view bytes) = 0;
   virtual void SleepMs(uint32_t ms) = 0;
+  // IsWow64Process of the current process, looked up in kernel32 by name:
+  // a system without it answers false. Returns false when the call fails.
+  virtual bool Wow64Process(bool* wow64) = 0;
 };
 
 }  // namespace platform

@@ -417,15 +417,8 @@ std::unique_ptr<platform::MemoryStream> TZlibMultiple::CompressDirectory(const T
 void TZlibMultiple::CompressDirectory(const Text& Directory, bool Recursive, const Text& FileName) {
   auto& files = platform_.files;
   Text temp;
-  std::unique_ptr<File> file;
   uint32_t error = 0;
-  for (int attempt = 0; attempt < 100 && !file; ++attempt) {
-    temp = FileName + u".tmp" + (attempt ? platform::ToText(attempt) : Text());
-    file = files.Open(temp, platform::Access::kReadWrite, platform::Share::kExclusive,
-                      platform::Disposition::kCreateNew, &error);
-    if (!file && error != platform::err::kFileExists && error != platform::err::kAlreadyExists)
-      break;
-  }
+  std::unique_ptr<File> file = files.CreateTemporaryBeside(FileName, &temp, &error);
   if (!file) RaiseFileError("Cannot create file", FileName, error, platform_.system);
   File* raw = file.get();
   Writer out(*file, [raw](uint64_t length) {

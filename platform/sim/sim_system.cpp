@@ -15,6 +15,13 @@ bool SimSystem::UserName(Text* name) {
   return true;
 }
 
+bool SimSystem::Wow64Process(bool* wow64) {
+  std::lock_guard<std::recursive_mutex> lock(s_.mutex);
+  if (s_.config.wow64Fails) return false;
+  *wow64 = s_.config.wow64;
+  return true;
+}
+
 OsVersion SimSystem::Version() {
   std::lock_guard<std::recursive_mutex> lock(s_.mutex);
   return s_.config.version;

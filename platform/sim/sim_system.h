@@ -15,6 +15,7 @@ class SimSystem : public System {
   std::string ToAnsi(std::u16string_view text, bool* usedDefault = nullptr) override;
   Text FromAnsi(std::string_view bytes) override;
   void SleepMs(uint32_t ms) override;
+  bool Wow64Process(bool* wow64) override;
 
  private:
   SimState& s_;

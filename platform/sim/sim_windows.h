@@ -25,6 +25,9 @@ struct SimConfig {
   std::vector<Text> heldPrivileges{u"SeBackupPrivilege", u"SeRestorePrivilege"};
   bool userNameFails = false;
   bool windowsDirFails = false;
+  // A 32-bit process on 64-bit Windows; the call itself failing.
+  bool wow64 = false;
+  bool wow64Fails = false;
 };
 
 class SimWindows {

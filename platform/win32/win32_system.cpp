@@ -56,6 +56,16 @@ class Win32System : public System {
   }
 
   void SleepMs(uint32_t ms) override { Sleep(ms); }
+
+  bool Wow64Process(bool* wow64) override {
+    using IsWow64Fn = BOOL(WINAPI*)(HANDLE, PBOOL);
+    auto isWow64 = reinterpret_cast<IsWow64Fn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "IsWow64Process")));
+    BOOL wow = FALSE;
+    if (isWow64 && !isWow64(GetCurrentProcess(), &wow)) return false;
+    *wow64 = wow != FALSE;
+    return true;
+  }
 };
 
 }  // namespace
