@@ -4,6 +4,7 @@
 #include "brantle/browsers/common/browser.h"
 #include "brantle/browsers/ie/ie_browser.h"
 #include "brantle/browsers/mozilla/mozilla_discovery.h"
+#include "brantle/browsers/opera/opera_browser.h"
 #include "brantle/browsers/safari/safari_browser.h"
 
 namespace brantle {
@@ -13,7 +14,7 @@ const std::vector<BrowserEntry>& Browsers() {
       {u"IE", u"Internet Explorer", u"&Internet Explorer", u'I', &InternetExplorer()},
       {u"Firefox", u"Firefox", u"&Firefox", u'F', &DescriptionOf(MozillaBrowser::kFirefox)},
       {u"Chrome", u"Chrome", u"&Chrome", u'C', &Chrome()},
-      {u"Opera", u"Opera", u"&Opera", u'O', nullptr},
+      {u"Opera", u"Opera", u"&Opera", u'O', &Opera()},
       {u"Safari", u"Safari", u"&Safari", u'S', &Safari()},
       // L: each of the six has a letter of its own.
       {u"Flock", u"Flock", u"F&lock", u'L', &DescriptionOf(MozillaBrowser::kFlock)},

@@ -1,5 +1,7 @@
 #include "brantle/shell/main_window.h"
 
+#include "brantle/shell/convert_window.h"
+
 #include <iterator>
 
 #include "platform/ui/ui.h"
@@ -269,7 +271,7 @@ TForm1::TForm1(Ui& ui, ShellContext& context) : Form(ui, u"TForm1"), context_(co
 
   AddTab(u"tsConvert", u"Convert",
          {{u"Profile", {{u"btnConvertOpera", u"&Opera", u"Convert Opera profile.", Text(), u"O",
-                         [this] { NotAvailable(u"Convert Opera profile"); }}}}});
+                         [this] { OpenWizard<Tfc_Opera>(); }}}}});
   AddTab(u"tsPreferences", u"Preferences",
          {{u"Layout",
            {{u"btnLuna", u"&Luna", u"Luna interface (default)", Text(), u"L", [this] { ChooseScheme(Scheme::Luna); }},

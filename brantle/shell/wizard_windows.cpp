@@ -6,6 +6,7 @@
 #include "brantle/browsers/ie/ie_browser.h"
 #include "brantle/browsers/safari/safari_browser.h"
 #include "brantle/browsers/mozilla/mozilla_discovery.h"
+#include "brantle/browsers/opera/opera_browser.h"
 #include "platform/ui/ui.h"
 
 namespace brantle {
@@ -67,16 +68,12 @@ Text WizardHeader(const BrowserDescription& browser, WizardKind kind) {
   return u"Welcome to " + Text(browser.name) + u" " + words[static_cast<int>(kind)] + u" Wizard";
 }
 
-// --- WizardWindow
+// --- WizardFrame
 
-WizardWindow::WizardWindow(Ui& ui, Text className, WizardContext context, const BrowserDescription& browser,
-                           WizardKind kind)
-    : Form(ui, std::move(className)),
-      description(browser),
-      kind(kind),
-      header_(WizardHeader(browser, kind)),
-      context_(context) {
-  SetCaption(WizardCaption(browser, kind));
+WizardFrame::WizardFrame(Ui& ui, Text className, WizardContext context, const Text& caption, const Text& header,
+                         uint32_t badgeColor, bool backupLocation)
+    : Form(ui, std::move(className)), header_(header), context_(context) {
+  SetCaption(caption);
   SetStyle(FormStyle::MdiChild);
   SetNoCaption(true);
   SetBorderStyle(BorderStyle::Single);
@@ -88,7 +85,7 @@ WizardWindow::WizardWindow(Ui& ui, Text className, WizardContext context, const 
   // overlaps, so each part paints itself.
   Image6 = Add<Image>(u"Image6");
   Image6->SetBounds(8, 8, 56, 56);
-  Image6->SetPicture(Badge(browser.badgeColor));
+  Image6->SetPicture(Badge(badgeColor));
   Image5 = Add<Image>(u"Image5");
   Image5->SetBounds(64, 8, 527, 18);
   Image5->SetPicture(Flat(527, 18, Argb(kBannerColor)));
@@ -100,9 +97,11 @@ WizardWindow::WizardWindow(Ui& ui, Text className, WizardContext context, const 
   headerFont.color = kNavy;
   Label1->SetFont(headerFont);
   Label1->SetColor(kBannerColor);
-  DirectoryEdit2 = Add<DirectoryEdit>(u"DirectoryEdit2");
-  DirectoryEdit2->SetCaption(kBackupLocationPlaceholder);
-  DirectoryEdit2->SetDialogCaption(u"Backup location:");
+  if (backupLocation) {
+    DirectoryEdit2 = Add<DirectoryEdit>(u"DirectoryEdit2");
+    DirectoryEdit2->SetCaption(kBackupLocationPlaceholder);
+    DirectoryEdit2->SetDialogCaption(u"Backup location:");
+  }
   Button2 = Add<Button>(u"Button2");
   Button2->SetCaption(u"Next >");
   Button2->SetBounds(424, 494, 75, 25);
@@ -121,7 +120,7 @@ WizardWindow::WizardWindow(Ui& ui, Text className, WizardContext context, const 
   OnClose = [](Form&, CloseAction& action) { action = CloseAction::Free; };
 }
 
-Label* WizardWindow::SectionBar(const Text& name, const Text& text, int left, int top, int width) {
+Label* WizardFrame::SectionBar(const Text& name, const Text& text, int left, int top, int width) {
   auto* bar = Add<Label>(name);
   bar->SetCaption(text);
   bar->SetBounds(left, top, width, 18);
@@ -130,14 +129,29 @@ Label* WizardWindow::SectionBar(const Text& name, const Text& text, int left, in
   return bar;
 }
 
-void WizardWindow::FormActivate() {
+void WizardFrame::FormActivate() {
   Label1->SetCaption(header_);
   Button1->SetVisible(false);
   Button2->SetVisible(true);
 }
 
-void WizardWindow::Button1Click() { GetUi().Terminate(); }
-void WizardWindow::Button3Click() { GetUi().Terminate(); }
+void WizardFrame::Button1Click() { GetUi().Terminate(); }
+void WizardFrame::Button3Click() { GetUi().Terminate(); }
+
+// Two overlapping buttons would not paint reliably.
+void WizardFrame::ShowFinishButton() {
+  Button1->SetVisible(true);
+  Button2->SetVisible(false);
+}
+
+// --- WizardWindow
+
+WizardWindow::WizardWindow(Ui& ui, Text className, WizardContext context, const BrowserDescription& browser,
+                           WizardKind kind)
+    : WizardFrame(ui, std::move(className), context, WizardCaption(browser, kind), WizardHeader(browser, kind),
+                  browser.badgeColor, true),
+      description(browser),
+      kind(kind) {}
 
 void WizardWindow::ShowMessage(const Text& text) { GetUi().ShowMessage(text); }
 void WizardWindow::ProgressShow() {
@@ -158,11 +172,6 @@ void WizardWindow::BusyCursor(bool busy) {
   }
 }
 void WizardWindow::SetHeader(const Text& text) { Label1->SetCaption(text); }
-// Finish takes Next's place; two overlapping buttons would not paint reliably.
-void WizardWindow::ShowFinish() {
-  Button1->SetVisible(true);
-  Button2->SetVisible(false);
-}
 
 // --- Tfb_IE
 
@@ -306,9 +315,9 @@ void Tffb_IE::FormActivate() {
 void Tffb_IE::Button2Click() {
   Text location = DirectoryEdit2->Caption();
   if (restore_)
-    operation.Restore(location);
+    operation.Restore(location, FolderName());
   else
-    operation.Backup(location);
+    operation.Backup(location, FolderName());
 }
 
 void Tffb_IE::SetBar(int position, int max) {
@@ -461,6 +470,38 @@ Tffb_Safari::Tffb_Safari(Ui& ui, Text className, WizardContext context, bool res
 
 Tffr_Safari::Tffr_Safari(Ui& ui, WizardContext context) : Tffb_Safari(ui, u"Tffr_Safari", context, true) {}
 
+// --- Opera
+
+Tfb_Opera::Tfb_Opera(Ui& ui, WizardContext context) : Tfb_Opera(ui, u"Tfb_Opera", context, false) {}
+Tfb_Opera::Tfb_Opera(Ui& ui, Text className, WizardContext context, bool restore)
+    : Tfb_Firefox(ui, std::move(className), context, Opera(), restore) {}
+
+Tfr_Opera::Tfr_Opera(Ui& ui, WizardContext context) : Tfb_Opera(ui, u"Tfr_Opera", context, true) {}
+
+Tffb_Opera::Tffb_Opera(Ui& ui, WizardContext context) : Tffb_Opera(ui, u"Tffb_Opera", context, false) {}
+Tffb_Opera::Tffb_Opera(Ui& ui, Text className, WizardContext context, bool restore)
+    : Tffb_Firefox(ui, std::move(className), context, Opera(), restore) {
+  Label4 = Add<Label>(u"Label4");
+  Label4->SetBounds(24, 240, 551, 44);
+  Label4->SetWordWrap(true);
+  Label4->SetCaption(
+      u"Please enter Opera browser installation directory name. For example: if your browser is installed in "
+      u"C:\\Program Files\\Opera 10, just type \"Opera 10\" (without quotes and/or slash).");
+  Label4->SetVisible(false);
+  Edit1 = Add<Edit>(u"Edit1");
+  Edit1->SetBounds(24, 288, 200, 21);
+  Edit1->SetVisible(false);
+}
+
+void Tffb_Opera::AskFolderName() {
+  Label4->SetVisible(true);
+  Edit1->SetVisible(true);
+}
+
+Text Tffb_Opera::FolderName() const { return Edit1->Caption(); }
+
+Tffr_Opera::Tffr_Opera(Ui& ui, WizardContext context) : Tffb_Opera(ui, u"Tffr_Opera", context, true) {}
+
 // --- the windows of each browser
 
 namespace {
@@ -480,6 +521,7 @@ const WindowSet kWindowSets[] = {
     {u"Firefox", {Open<Tfb_Firefox>, Open<Tfr_Firefox>, Open<Tffb_Firefox>, Open<Tffr_Firefox>}},
     {u"Flock", {Open<Tfb_Flock>, Open<Tfr_Flock>, Open<Tffb_Flock>, Open<Tffr_Flock>}},
     {u"Chrome", {Open<Tfb_Chrome>, Open<Tfr_Chrome>, Open<Tffb_Chrome>, Open<Tffr_Chrome>}},
+    {u"Opera", {Open<Tfb_Opera>, Open<Tfr_Opera>, Open<Tffb_Opera>, Open<Tffr_Opera>}},
     {u"Safari", {Open<Tfb_Safari>, Open<Tfr_Safari>, Open<Tffb_Safari>, Open<Tffr_Safari>}},
 };
 

@@ -37,13 +37,14 @@ struct WizardContext {
 Text WizardCaption(const BrowserDescription& browser, WizardKind kind);
 Text WizardHeader(const BrowserDescription& browser, WizardKind kind);
 
-// The frame, banner, backup-location edit and buttons every wizard has, and
-// the host its operation talks to.
-class WizardWindow : public ui::Form, public WizardHost {
+// The frame every wizard and the Opera converter have: the banner with the
+// badge and the header, Next, Cancel and Finish, and for the wizards the
+// backup-location edit.
+class WizardFrame : public ui::Form {
  public:
   ui::Image *Image1, *Image5, *Image6;
   ui::Label* Label1;
-  ui::DirectoryEdit* DirectoryEdit2;
+  ui::DirectoryEdit* DirectoryEdit2 = nullptr;
   ui::Button *Button2, *Button3, *Button1;
 
   virtual void FormActivate();
@@ -52,6 +53,21 @@ class WizardWindow : public ui::Form, public WizardHost {
   void Button1Click();
   void Button3Click();
 
+ protected:
+  WizardFrame(ui::Ui& ui, Text className, WizardContext context, const Text& caption, const Text& header,
+              uint32_t badgeColor, bool backupLocation);
+  // A section bar (a tinted label across the page).
+  ui::Label* SectionBar(const Text& name, const Text& text, int left, int top, int width);
+  // Finish takes Next's place.
+  void ShowFinishButton();
+  // The header the window shows on activation.
+  Text header_;
+  WizardContext context_;
+};
+
+// The frame of a browser's wizard and the host its operation talks to.
+class WizardWindow : public WizardFrame, public WizardHost {
+ public:
   // WizardHost
   void ShowMessage(const Text& text) override;
   void ProgressShow() override;
@@ -64,7 +80,7 @@ class WizardWindow : public ui::Form, public WizardHost {
   void EmptyProfileList() override {}
   void SetBar(int, int) override {}
   void SetFileLabel(const Text&) override {}
-  void ShowFinish() override;
+  void ShowFinish() override { ShowFinishButton(); }
 
   const BrowserDescription& description;
   const WizardKind kind;
@@ -72,11 +88,6 @@ class WizardWindow : public ui::Form, public WizardHost {
  protected:
   WizardWindow(ui::Ui& ui, Text className, WizardContext context, const BrowserDescription& browser,
                WizardKind kind);
-  // A section bar (a tinted label across the page).
-  ui::Label* SectionBar(const Text& name, const Text& text, int left, int top, int width);
-  // The header the window shows on activation.
-  Text header_;
-  WizardContext context_;
 
  private:
   int busy_ = 0;
@@ -134,6 +145,8 @@ class Tffb_IE : public WizardWindow {
   void FormActivate() override;
   void Button2Click() override;
   void SetBar(int position, int max) override;
+  // The folder name typed for a browser whose folder was not found.
+  virtual Text FolderName() const { return Text(); }
 
  protected:
   Tffb_IE(ui::Ui& ui, Text className, WizardContext context, const BrowserDescription& browser, bool restore);
@@ -270,6 +283,41 @@ class Tffb_Safari : public Tffb_Firefox {
 class Tffr_Safari : public Tffb_Safari {
  public:
   Tffr_Safari(ui::Ui& ui, WizardContext context);
+};
+
+// Opera: the profiles of its root folder, with the custom profile edit and
+// the backup-file list of the Firefox layout.
+class Tfb_Opera : public Tfb_Firefox {
+ public:
+  Tfb_Opera(ui::Ui& ui, WizardContext context);
+
+ protected:
+  Tfb_Opera(ui::Ui& ui, Text className, WizardContext context, bool restore);
+};
+
+class Tfr_Opera : public Tfb_Opera {
+ public:
+  Tfr_Opera(ui::Ui& ui, WizardContext context);
+};
+
+// Opera's full wizards: the hint and the folder-name edit, hidden until the
+// search finds no profile folder named "Opera".
+class Tffb_Opera : public Tffb_Firefox {
+ public:
+  Tffb_Opera(ui::Ui& ui, WizardContext context);
+  ui::Label* Label4;
+  ui::Edit* Edit1;
+
+  void AskFolderName() override;
+  Text FolderName() const override;
+
+ protected:
+  Tffb_Opera(ui::Ui& ui, Text className, WizardContext context, bool restore);
+};
+
+class Tffr_Opera : public Tffb_Opera {
+ public:
+  Tffr_Opera(ui::Ui& ui, WizardContext context);
 };
 
 // The window a ribbon command opens, by wizard kind and browser id; null

@@ -219,6 +219,7 @@ TEST_F(MainWindowTest, KeyTipsChooseTabsThenCommands) {
       {{'A', 'L'}, u"Tffb_Flock"},
       {{'E', 'F'}, u"Tffr_Firefox"},
       {{'1'}, u"Tf_NotAvailable"},  // Updates on the quick-access toolbar
+      {{'C', 'O'}, u"Tfc_Opera"},
       {{'B', 'Z', 'F'}, u"Tfb_Firefox"},  // a letter of no tip changes nothing
       {{'B', platform::ui::kKeyEscape, 'A', 'F'}, u"Tffb_Firefox"},
   };

@@ -62,15 +62,23 @@ struct BrowserDescription {
   bool fullStaged = false;
   std::vector<ExtraArchive> extraArchives;
 
+  // The full wizards' search with a folder name the user typed in place of
+  // the profile folder's own (null: they have no folder-name edit), and
+  // the message when that finds nothing either.
+  std::function<FolderSearch(const Text& folderName)> typedSearch;
+  const char16_t* notFoundTyped = nullptr;
+
   // The messages when the search finds nothing (selective, full).
   const char16_t* notFoundSelective = u"Settings Files Not Found. Select Custom Profile.";
   const char16_t* notFoundFull = u"Settings Files Not Found.";
 
   // What a browser derives beyond the table: after the search, and once the
   // profile a selective wizard works on is known (its folder with a
-  // trailing backslash, its name).
+  // trailing backslash, which the hook may change; its name; whether the
+  // user named the folder instead of choosing from the list).
   std::function<void(Discovery&, DiscoveryForm)> afterSearch;
-  std::function<void(Discovery&, const Text& profileFolder, const Text& profileName)> onProfile;
+  std::function<void(platform::FileSystem&, Discovery&, Text& profileFolder, const Text& profileName, bool custom)>
+      onProfile;
 
   int RestoreFirstStep() const { return restoreFirstStep < 0 ? firstStep : restoreFirstStep; }
   Text FullArchiveName() const { return Text(u"fbackup_") + word + u".dat"; }

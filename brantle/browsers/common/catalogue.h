@@ -22,6 +22,14 @@ inline HiveStep Hive(const char16_t* file, const char16_t* key) { return {file, 
 inline HiveStep Pause(int ms) { return {nullptr, nullptr, ms, 0}; }
 inline HiveStep Advance(int step) { return {nullptr, nullptr, 0, step}; }
 
+// A further folder of an item on a base of its own (the base is the folder
+// itself), kept in the archive as `stored`, whose last name is the
+// folder's own: Opera's local mail folder as "loc\mail".
+struct StoredFolder {
+  FolderBase base;
+  const char16_t* stored;
+};
+
 struct CatalogueItem {
   int checkBox;                        // CheckBox<n> of the wizard window
   const char16_t* caption;
@@ -31,6 +39,7 @@ struct CatalogueItem {
   int restoreStep = -1;                // advance of the restore; -1: as the backup
   FolderBase folderBase = FolderBase::kProfile;
   std::vector<HiveStep> hives;         // saved before the files and the folder
+  std::vector<StoredFolder> storedFolders;  // after the folder
   // A folder item whose folder is missing loses its tick and is skipped.
   bool untickWhenMissing = false;
   // The folder is restored only over one already there (a folder shared

@@ -64,6 +64,7 @@ struct Discovery {
   Text dir1, dir2, dir3, dir4;   // the first four candidates
   Text fullFilePath;
   Text ffpath, ffpath2;
+  Text customdir;  // full wizards: the folder name the user typed, else empty
   Text base[static_cast<int>(FolderBase::kCount)];
 
   Text& Base(FolderBase b) { return base[static_cast<int>(b)]; }

@@ -171,7 +171,7 @@ bool SelectiveOperation::ResolveTarget(const SelectiveChoice& choice) {
     const Text& listed = discovery.ffpath2.empty() ? discovery.ffpath : discovery.ffpath2;
     ffpath = IncludeTrailingBackslash(listed) + profile + u"\\";
   }
-  if (description.onProfile) description.onProfile(discovery, ffpath, profile);
+  if (description.onProfile) description.onProfile(p_.files, discovery, ffpath, profile, custom);
   return true;
 }
 
@@ -182,9 +182,13 @@ Text SelectiveOperation::BaseFolder(FolderBase base) const {
 std::vector<Text> SelectiveOperation::GuardedFolders(const std::vector<int>& ticked) const {
   std::vector<Text> live;
   if (description.hasProfiles) live.push_back(ffpath);
-  for (const CatalogueItem& item : catalogue.items)
-    if (item.folder && item.folderBase != FolderBase::kProfile && Ticked(ticked, item.checkBox))
+  for (const CatalogueItem& item : catalogue.items) {
+    if (!Ticked(ticked, item.checkBox)) continue;
+    if (item.folder && item.folderBase != FolderBase::kProfile)
       live.push_back(Join(BaseFolder(item.folderBase), item.folder));
+    for (const StoredFolder& more : item.storedFolders)
+      if (!discovery.Base(more.base).empty()) live.push_back(discovery.Base(more.base));
+  }
   return live;
 }
 
@@ -226,7 +230,7 @@ void SelectiveOperation::StageItems(const std::vector<int>& ticked, const std::v
           // Not found: taken relative to the current folder it would be
           // some other program's folder of that name.
           if (!restore || p_.files.DirExists(stage + item.folder + u"\\"))
-            missingBases_.push_back(item.caption);
+            missingBases_.push_back(u"\"" + Text(item.caption) + u"\"");
         } else if (item.untickWhenMissing && !liveExists) {
           unticked.push_back(n);
           host_.UntickItem(n);
@@ -238,9 +242,34 @@ void SelectiveOperation::StageItems(const std::vector<int>& ticked, const std::v
           helpers_.CopyDir(stage + item.folder, base);
         }
       }
+      for (const StoredFolder& more : item.storedFolders) StageStoredFolder(item, more, restore, stage);
       if (!catalogue.advanceFirst) StepProgress(step);
     }
     if (item.pauseAfterMs) clock_.SleepMs(static_cast<uint32_t>(item.pauseAfterMs));
+  }
+}
+
+void SelectiveOperation::StageStoredFolder(const CatalogueItem& item, const StoredFolder& more, bool restore,
+                                           const Text& stage) {
+  const Text live = discovery.Base(more.base);
+  const Text stored = stage + more.stored;
+  const size_t liveSlash = live.find_last_of(u'\\');
+  if (!restore) {
+    // Unknown or absent: there is nothing to take.
+    if (live.empty() || !p_.files.DirExists(IncludeTrailingBackslash(live))) return;
+    const Text storedParent = stored.substr(0, stored.find_last_of(u'\\'));
+    p_.files.ForceDirectories(storedParent);
+    helpers_.CopyDir(live, storedParent);
+  } else if (p_.files.DirExists(stored + u"\\")) {
+    if (live.empty() || liveSlash == Text::npos) {
+      missingBases_.push_back(u"\"" + Text(item.caption) + u"\" (" + more.stored + u")");
+      return;
+    }
+    // Into the folder that holds it, made first: copied onto a missing
+    // folder the copy would take that folder's name.
+    const Text liveParent = live.substr(0, liveSlash);
+    p_.files.ForceDirectories(liveParent);
+    helpers_.CopyDir(stored, liveParent);
   }
 }
 
@@ -263,7 +292,7 @@ bool SelectiveOperation::ReportMissingBases(bool restore) {
   if (missingBases_.empty()) return false;
   Text text = restore ? u"Not restored, as the folder it belongs in was not found:"
                       : u"Not backed up, as the folder that holds it was not found:";
-  for (const Text& caption : missingBases_) text += u"\n\"" + caption + u"\"";
+  for (const Text& what : missingBases_) text += u"\n" + what;
   missingBases_.clear();
   host_.ShowMessage(text);
   return true;
@@ -405,7 +434,10 @@ bool FullOperation::Activate() {
   if (description.afterSearch) description.afterSearch(discovery, DiscoveryForm::kFull);
   ffpath = discovery.ffpath;
   fullFilePath = discovery.fullFilePath;
-  if (!rootFound && !description.fullStaged) host_.ShowMessage(description.notFoundFull);
+  if (!rootFound && !description.fullStaged) {
+    host_.ShowMessage(description.notFoundFull);
+    if (description.typedSearch) host_.AskFolderName();
+  }
   return rootFound;
 }
 
@@ -424,7 +456,7 @@ void FullOperation::WatchCodec(TZlibMultiple& codec) {
   };
 }
 
-NextResult FullOperation::Backup(const Text& backupLocation) {
+NextResult FullOperation::Backup(const Text& backupLocation, const Text& folderName) {
   if (backupLocation == kBackupLocationPlaceholder) {
     host_.ShowMessage(wizard_text::kSelectBackupLocation);
     return NextResult::kStopped;
@@ -432,16 +464,14 @@ NextResult FullOperation::Backup(const Text& backupLocation) {
   backups = backupLocation;
   if (description.fullStaged) return StagedBackup();
   // Without a root the codec would pack the process's current folder.
-  if (!rootFound) {
-    host_.ShowMessage(description.notFoundFull);
-    return NextResult::kStopped;
-  }
+  if (!Locate(folderName)) return NextResult::kStopped;
   if (!p_.files.DirExists(IncludeTrailingBackslash(backups))) {
     host_.ShowMessage(wizard_text::kBackupLocationNotFound);
     return NextResult::kStopped;
   }
   std::vector<Text> live{ffpath};
-  for (const ExtraArchive& extra : description.extraArchives) live.push_back(discovery.Base(extra.folder));
+  for (const ExtraArchive& extra : description.extraArchives)
+    if (!discovery.Base(extra.folder).empty()) live.push_back(discovery.Base(extra.folder));
   Text conflict = WorkingFolderConflict(backups, fileName, live);
   if (!conflict.empty()) {
     host_.ShowMessage(conflict);
@@ -454,10 +484,11 @@ NextResult FullOperation::Backup(const Text& backupLocation) {
     host_.SetBar(0, 100);
     WatchCodec(codec);
     codec.CompressDirectory(ffpath, true, ArchiveFile());
+    // A missing folder gives an empty archive, so that an older one of
+    // that name is not restored with this backup.
     for (const ExtraArchive& extra : description.extraArchives) {
       const Text& folder = discovery.Base(extra.folder);
-      if (!folder.empty() && p_.files.DirExists(IncludeTrailingBackslash(folder)))
-        codec.CompressDirectory(folder, true, backups + u"\\" + extra.name);
+      if (!folder.empty()) codec.CompressDirectory(folder, true, backups + u"\\" + extra.name);
     }
   }
   host_.SetBar(0, 100);
@@ -466,7 +497,7 @@ NextResult FullOperation::Backup(const Text& backupLocation) {
   return NextResult::kFinished;
 }
 
-NextResult FullOperation::Restore(const Text& backupLocation) {
+NextResult FullOperation::Restore(const Text& backupLocation, const Text& folderName) {
   if (backupLocation == kBackupLocationPlaceholder) {
     host_.ShowMessage(wizard_text::kSelectBackupLocation);
     return NextResult::kStopped;
@@ -478,10 +509,8 @@ NextResult FullOperation::Restore(const Text& backupLocation) {
   }
   if (description.fullStaged) return StagedRestore();
   // Without a root the archive would land in the process's current folder.
-  if (!rootFound) {
-    host_.ShowMessage(description.notFoundFull);
-    return NextResult::kStopped;
-  }
+  if (!Locate(folderName)) return NextResult::kStopped;
+  std::vector<Text> notRestored;
   {
     TZlibMultiple codec(p_);
     BusyCursorScope busy(host_);
@@ -492,13 +521,44 @@ NextResult FullOperation::Restore(const Text& backupLocation) {
     for (const ExtraArchive& extra : description.extraArchives) {
       const Text& folder = discovery.Base(extra.folder);
       const Text archive = backups + u"\\" + extra.name;
-      if (!folder.empty() && p_.files.FileExists(archive)) codec.DecompressFile(archive, folder, true, true);
+      if (!p_.files.FileExists(archive)) continue;
+      if (folder.empty())
+        notRestored.push_back(u"\"" + Text(extra.name) + u"\"");
+      else
+        codec.DecompressFile(archive, folder, true, true);
     }
   }
   host_.SetBar(0, 100);
   host_.SetFileLabel(u"Finished");
+  if (!notRestored.empty()) {
+    Text text = u"Not restored, as the folder it belongs in was not found:";
+    for (const Text& name : notRestored) text += u"\n" + name;
+    host_.ShowMessage(text);
+  }
   host_.ShowFinish();
-  return NextResult::kFinished;
+  return notRestored.empty() ? NextResult::kFinished : NextResult::kIncomplete;
+}
+
+bool FullOperation::Locate(const Text& folderName) {
+  if (folderName.empty() || !description.typedSearch) {
+    if (rootFound) return true;
+    host_.ShowMessage(description.notFoundFull);
+    if (description.typedSearch) host_.AskFolderName();
+    return false;
+  }
+  Discovery typed;
+  typed.customdir = folderName;
+  if (!Discover(helpers_, p_, description.typedSearch(folderName), DiscoveryForm::kFull, typed)) {
+    host_.ShowMessage(description.notFoundTyped ? description.notFoundTyped : description.notFoundFull);
+    host_.AskFolderName();
+    return false;
+  }
+  if (description.afterSearch) description.afterSearch(typed, DiscoveryForm::kFull);
+  discovery = typed;
+  rootFound = true;
+  ffpath = discovery.ffpath;
+  fullFilePath = discovery.fullFilePath;
+  return true;
 }
 
 NextResult FullOperation::StagedBackup() {

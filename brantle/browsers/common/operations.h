@@ -104,6 +104,8 @@ class SelectiveOperation {
   void StageItems(const std::vector<int>& ticked, const std::vector<int>& order, bool restore,
                   const Text& stagingFolder);
   void StepProgress(int step);
+  // A further folder of an item, into or out of the staging folder.
+  void StageStoredFolder(const CatalogueItem& item, const StoredFolder& more, bool restore, const Text& stage);
   // Tells the user, once, which keys could not be saved or restored.
   bool ReportHiveFailures(bool restore);
   // Tells the user, once, which ticked items had no folder to work on.
@@ -116,7 +118,7 @@ class SelectiveOperation {
   bool full_ = false;
   int bar_ = 0;
   std::vector<std::pair<Text, long>> hiveFailures_;  // key, system error
-  std::vector<Text> missingBases_;                   // captions
+  std::vector<Text> missingBases_;                   // quoted captions
 
   friend class FullOperation;
 };
@@ -127,11 +129,14 @@ class FullOperation {
   FullOperation(const BrowserDescription& browser, FileHelpers& helpers, platform::Platform& p,
                 WizardHost& host, platform::Clock& clock = RealClock());
 
-  // Runs the search; shows the not-found message when nothing was found.
+  // Runs the search; shows the not-found message when nothing was found
+  // (and asks for a folder name where the browser takes one).
   bool Activate();
 
-  NextResult Backup(const Text& backupLocation);
-  NextResult Restore(const Text& backupLocation);
+  // `folderName`: the folder-name edit's text; when given, the browser's
+  // typed search finds the root instead of the activation's search.
+  NextResult Backup(const Text& backupLocation, const Text& folderName = Text());
+  NextResult Restore(const Text& backupLocation, const Text& folderName = Text());
 
   Text ArchiveFile() const { return backups + u"\\" + fileName; }
 
@@ -147,6 +152,9 @@ class FullOperation {
 
  private:
   void WatchCodec(TZlibMultiple& codec);
+  // The root for this run: the typed folder name's, else the activation's;
+  // false after the message that none was found.
+  bool Locate(const Text& folderName);
   NextResult StagedBackup();
   NextResult StagedRestore();
 

@@ -65,4 +65,9 @@ void HeadlessWizardHost::UntickItem(int checkBox) {
   log.push_back("untick " + std::to_string(checkBox));
 }
 
+void HeadlessWizardHost::AskFolderName() {
+  folderNameAsked = true;
+  log.push_back("folder name asked");
+}
+
 }  // namespace brantle

@@ -45,6 +45,9 @@ class WizardHost {
 
   // An item's box loses its tick: its folder is missing.
   virtual void UntickItem(int /*checkBox*/) {}
+
+  // A full wizard whose folder was not found shows its folder-name edit.
+  virtual void AskFolderName() {}
 };
 
 // Sets the busy cursor for its lifetime, so the normal cursor comes back
@@ -77,6 +80,7 @@ class HeadlessWizardHost : public WizardHost {
   void SetFileLabel(const Text& text) override;
   void ShowFinish() override;
   void UntickItem(int checkBox) override;
+  void AskFolderName() override;
 
   std::vector<Text> messages;
   std::vector<int> unticked;
@@ -90,6 +94,7 @@ class HeadlessWizardHost : public WizardHost {
   int barPosition = 0, barMax = 100;
   Text fileLabel;
   bool finishShown = false;
+  bool folderNameAsked = false;
   // One line per call except repaints and bar moves ("message: ...", "progress show", ...).
   std::vector<std::string> log;
 };
