@@ -5,12 +5,13 @@
 #include <iterator>
 
 #include "platform/ui/ui.h"
+#include "product_version.h"
 
 namespace brantle {
 
 using namespace platform::ui;
 
-const char16_t kProductCaption[] = u"Brantle 2.0.2";
+const char16_t kProductCaption[] = u"Brantle " BRANTLE_VERSION_TEXT;
 
 const char16_t kDefaultWebHost[] = u"www.example.com";
 const char16_t kDefaultMailAddress[] = u"contact@example.com";
@@ -158,7 +159,7 @@ Tf_About::Tf_About(Ui& ui, ShellContext& context) : Form(ui, u"Tf_About") {
   big.bold = true;
   big.color = kNavy;
   product->SetFont(big);
-  AddLabel(*this, u"Label2", u"Version 2.0.2", 16, 50, 233, 14);
+  AddLabel(*this, u"Label2", u"Version " BRANTLE_VERSION_TEXT, 16, 50, 233, 14);
   AddLabel(*this, u"Label3", u"Backup and restore of web browser settings and data.", 16, 72, 233, 30, true);
   lblSite = Link(*this, u"lblSite", context.WebHost(), 16, 110, 233);
   lblSite->OnClick = [&context](Component&) {

@@ -2,10 +2,11 @@
 #pragma once
 
 #include "brantle/update/web_update.h"
+#include "product_version.h"
 
 namespace brantle {
 
-constexpr char16_t kRunningVersion[] = u"2.0.2";
+constexpr char16_t kRunningVersion[] = BRANTLE_VERSION_TEXT;
 // The maker's update server; the preferences file may name another
 // ("[Servers]", "Update", host with an optional ":port").
 constexpr char16_t kDefaultUpdateHost[] = u"update.example.com";

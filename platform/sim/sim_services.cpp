@@ -57,6 +57,7 @@ class SimServiceHandle : public ServiceHandle {
       return Fail(error, svcerr::kServiceCannotAcceptCtrl);
     }
     if (!e->service.acceptsStop) return Fail(error, svcerr::kInvalidServiceControl);
+    if (m_.HasActiveDependent(key_)) return Fail(error, svcerr::kDependentServicesRunning);
     m_.Begin(*e, svcstate::kStopPending, svcstate::kStopped);
     *status = m_.StatusOf(*e);
     return true;
@@ -151,6 +152,16 @@ SimServiceManager::Entry* SimServiceManager::FindEntry(const Text& keyName) {
     if (SameText(e.service.keyName, keyName)) return &e;
   }
   return nullptr;
+}
+
+bool SimServiceManager::HasActiveDependent(const Text& keyName) {
+  for (const Entry& e : entries_) {
+    if (e.service.state == svcstate::kStopped) continue;
+    for (const Text& needed : e.service.dependsOn) {
+      if (SameText(needed, keyName)) return true;
+    }
+  }
+  return false;
 }
 
 SimService* SimServiceManager::Find(const Text& keyName) {

@@ -35,6 +35,9 @@ struct SimService {
   bool queryFails = false;
   int64_t startsByItselfAtMs = -1;  // runs from this time on, if stopped
   Text startsWhenStopped;           // runs once this service has been stopped
+  // Services this one needs: a stop of one of them is refused with 1051
+  // while this one is not stopped, as the service control manager does.
+  std::vector<Text> dependsOn;
 };
 
 class SimServiceManager : public ServiceManager {
@@ -71,6 +74,7 @@ class SimServiceManager : public ServiceManager {
     bool startedByItself = false;
   };
   Entry* FindEntry(const Text& keyName);
+  bool HasActiveDependent(const Text& keyName);
   void Update();
   void StartDependents(const Text& stoppedKey);
   ServiceStatus StatusOf(Entry& e);

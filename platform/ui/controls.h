@@ -311,6 +311,13 @@ struct Picture {
   std::vector<uint32_t> pixels;
   Text resource;
   bool Empty() const { return pixels.empty() && resource.empty(); }
+  // A bitmap that the program carries as a resource of that name; 32-bit
+  // ones are blended by their alpha onto the control's background.
+  static Picture FromResource(Text name) {
+    Picture picture;
+    picture.resource = std::move(name);
+    return picture;
+  }
 };
 
 class Image : public Component {

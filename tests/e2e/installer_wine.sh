@@ -11,7 +11,7 @@ grep -q '^set(BRANTLE_VERSION ' CMakeLists.txt || { echo "skipped: no versions i
 ls build/packages/Brantle-*-x64-setup.exe build/packages/Zentura-*-x64-setup.exe >/dev/null 2>&1 \
   || scripts/package.sh >/dev/null
 fail() { echo "FAIL: $*" >&2; exit 1; }
-run() { timeout 120 scripts/wine-run "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+run() { timeout 300 scripts/wine-run "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 unix() { /usr/lib/wine/wine64 winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 gone() {  # path: waits for it to go (the uninstaller runs on from a copy of itself)
   for _ in $(seq 100); do [ ! -e "$1" ] && return 0; sleep 0.2; done

@@ -6,7 +6,8 @@
 # Zentura.exe then brings the window back through it; a second instance
 # leaves the first alone; the switch button restarts the service and removes
 # temp.ini. Last, messages with broken format strings must not bring the
-# program down.
+# program down. And set to Windows 10 (which reports 6.2 to the program),
+# "-gm" stops the service listed in the section for Windows 8 to 11.
 # Usage: zentura_wine.sh [BUILD] (default build/win64). Screenshots land in
 # BUILD/screenshots/.
 set -euo pipefail
@@ -61,9 +62,9 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash ${GUI_TRACE:+-x} -euo pipefail -c '
     if command -v xdotool >/dev/null; then id=$(xdotool search --name "^$2\$" 2>/dev/null | head -1 || true); fi
     import -window "${id:-root}" "$SHOTS/$1.png"
   }
-  settings() {  # language
+  settings() {  # language [service lists]
     printf "[Main]\r\nCountdown=5\r\nLanguage=%s\r\nAutoMinimize=0\r\nRememberApps=1\r\n" "$1" > "$APP/Zentura.ini"
-    for list in servicelist_xp servicelist_vista servicelist_win7; do
+    for list in ${2:-servicelist_xp servicelist_vista servicelist_win7}; do
       printf "\r\n[%s]\r\nZenturaTestSvc=1\r\n" "$list" >> "$APP/Zentura.ini"
     done
   }
@@ -158,9 +159,22 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash ${GUI_TRACE:+-x} -euo pipefail -c '
   until_true 120 "the switch back with broken formats did not finish" restored
   drive close TFormMain
   wait "$app" || fail "Zentura.exe did not end after the broken-format run"
-  wine sc delete ZenturaTestSvc >/dev/null || true
   # Wine starts the Run entries at each session start.
   wine reg delete "$run" /v ZenturaTestSvc /f >/dev/null || true
   wine reg delete "$run" /v Desktop /f >/dev/null || true
+
+  # Windows 10: only its own section names the service.
+  wine reg add "HKCU\\Software\\Wine" /v Version /d win10 /f >/dev/null
+  settings English servicelist_win10
+  start -gm
+  app=$!
+  until_true 120 "-gm under Windows 10 did not stop and record the service" stopped_and_recorded
+  shot zentura-gamemode-win10 "Zentura by Veltrane"
+  drive click TFormMain "Switch to Normal Mode!"
+  until_true 120 "the switch back under Windows 10 did not restart the service" restored
+  drive close TFormMain
+  wait "$app" || fail "Zentura.exe did not end after the Windows 10 run"
+  wine reg add "HKCU\\Software\\Wine" /v Version /d win7 /f >/dev/null
+  wine sc delete ZenturaTestSvc >/dev/null || true
 '
 echo "ok: Zentura.exe and zentray.exe through normal mode, game mode, the tray companion and back"

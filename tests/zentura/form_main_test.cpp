@@ -299,6 +299,71 @@ TEST(FormMainAbort, DuringRestoreKeepsTheRestForTheNextStart) {
   EXPECT_EQ(again.BtnExit->Caption(), u"Minimize");
 }
 
+// A restore aborted and game mode switched on again in the same run: the
+// service the aborted restore left stopped is still restored at the end.
+TEST(FormMainAbort, ServicesAnAbortedRestoreLeftStoppedAreRestoredByTheNextOne) {
+  Rig rig(std::string("[Main]\r\n") + kServices + "A=1\r\nB=1\r\nC=1\r\n");
+  for (const char16_t* key : {u"A", u"B", u"C"}) rig.Service(key, ss::kStopped);
+  rig.sim.WriteFile(rig.env.RecordFile(), "[Services]\r\nA=\r\nB=\r\nC=\r\n[Info]\r\nMem=1\r\n");
+  TFormMain& form = rig.Create();
+  form.BtnSwitch->Click();
+  rig.AbortAtStatus("Restoring B Service ...");
+  ASSERT_EQ(rig.sim.sys.services.StateOf(u"A"), ss::kStopped);
+
+  rig.Switch();  // B and C run again and are stopped again; A stays recorded
+  EXPECT_EQ(form.StoppedServices, (std::vector<Text>{u"A", u"B", u"C"}));
+  EXPECT_EQ(rig.Record().ReadSection(u"Services"), form.StoppedServices);
+  rig.Switch();
+  for (const char16_t* key : {u"A", u"B", u"C"}) EXPECT_EQ(rig.sim.sys.services.StateOf(key), ss::kRunning);
+  EXPECT_FALSE(rig.RecordExists());
+}
+
+// A service the user deselected is never stopped, even when it was not
+// running (and so not listed) when the list was built.
+TEST(FormMainSwitch, ADeselectedServiceThatStartsLaterIsNotStopped) {
+  Rig rig(std::string("[Main]\r\n") + kServices + "A=0\r\nB=1\r\n");
+  rig.Service(u"A", ss::kStopped);
+  rig.Service(u"B");
+  TFormMain& form = rig.Create();
+  rig.sim.sys.services.Find(u"A")->state = ss::kRunning;
+  rig.Switch();
+  EXPECT_EQ(rig.sim.sys.services.StateOf(u"A"), ss::kRunning);
+  EXPECT_EQ(form.StoppedServices, std::vector<Text>{u"B"});
+}
+
+// Every shipped list stops all its services when they depend on each other
+// as on Windows: a service is refused (1051) while one that needs it runs.
+TEST(FormMainSwitch, ShippedListsStopDependentServicesFirst) {
+  const std::pair<const char16_t*, const char16_t*> needs[] = {
+      {u"upnphost", u"SSDPSRV"}, {u"Browser", u"LanmanServer"}, {u"Fax", u"Spooler"}, {u"WMPNetworkSvc", u"WSearch"}};
+  const struct {
+    platform::OsVersion version;
+    const char16_t* section;
+  } cases[] = {{{5, 1, 2600}, u"servicelist_xp"},
+               {{6, 0, 6002}, u"servicelist_vista"},
+               {{6, 1, 7601}, u"servicelist_win7"},
+               {{6, 2, 9200}, u"servicelist_win10"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(ToUtf8(c.section));
+    Rig rig(ShippedFile("zentura/dist/Zentura.ini"));
+    rig.sim.win.sim().Config().version = c.version;
+    TIniFile shipped(rig.sim.sp().profile, rig.dir + u"Zentura.ini");
+    const std::vector<Text> keys = shipped.ReadSection(c.section);
+    ASSERT_GE(keys.size(), 10u);
+    for (const Text& key : keys) {
+      SimService s;
+      for (const auto& [dependent, needed] : needs) {
+        if (platform::SameText(key, dependent)) s.dependsOn.push_back(needed);
+      }
+      rig.Service(key, ss::kRunning, s);
+    }
+    TFormMain& form = rig.Create();
+    rig.Switch();
+    for (const Text& key : keys) EXPECT_EQ(rig.sim.sys.services.StateOf(key), ss::kStopped) << ToUtf8(key);
+    EXPECT_EQ(form.StoppedServices.size(), keys.size());
+  }
+}
+
 TEST(FormMainAbort, ClosingTheWindowEndsTheWorkerCleanly) {
   Rig rig(std::string("[Main]\r\n") + kServices + "A=1\r\nB=1\r\n");
   rig.Service(u"A");
@@ -526,6 +591,8 @@ TEST(FormMainLinks, MenusAndLinksOpenTheirAddresses) {
   EXPECT_EQ(opened[1], u"http://forum.veltrane.com/forumdisplay.php?f=15");
   EXPECT_EQ(opened[2].substr(0, 74),
             u"mailto:?SUBJECT=Zentura: one button to get your PC ready for games&BODY=Hi");
+  // The shipped text carries the product link.
+  EXPECT_NE(opened[2].find(u"Have a look: %0a%0d%0a%0dhttp://www.veltrane.com/zentura.html%0a%0d%0a%0d"), Text::npos);
 }
 
 TEST(FormMainLinks, TellAFriendWithoutMailSectionUsesTheBuiltInText) {

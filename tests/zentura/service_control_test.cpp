@@ -198,8 +198,10 @@ TEST(ServiceList, SectionByWindowsVersion) {
     Text section;
   } cases[] = {{5, 0, u"servicelist_xp"},    {5, 1, u"servicelist_xp"},
                {5, 2, u"servicelist_xp"},    {6, 0, u"servicelist_vista"},
-               {6, 1, u"servicelist_win7"},  {6, 2, u""},
-               {10, 0, u""},                 {4, 0, u""}};
+               {6, 1, u"servicelist_win7"},  {6, 2, u"servicelist_win10"},
+               {6, 3, u"servicelist_win10"}, {10, 0, u"servicelist_win10"},
+               {6, 4, u""},                  {11, 0, u""},
+               {4, 0, u""}};
   for (const Case& c : cases) {
     EXPECT_EQ(ServiceListSection({c.major, c.minor, 0}), c.section) << c.major << "." << c.minor;
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "product_version.h"
 #include "zentura/gamemode/app_closing.h"
 #include "zentura/gamemode/command_line.h"
 #include "zentura/gamemode/memory_release.h"
@@ -40,6 +41,10 @@ int LinkWidth(const Text& caption) { return static_cast<int>(caption.size()) * 7
 int CompareNoCase(const Text& a, const Text& b) {
   Text la = platform::LowerCase(a), lb = platform::LowerCase(b);
   return la < lb ? -1 : (lb < la ? 1 : 0);
+}
+
+bool ContainsKey(const std::vector<Text>& list, const Text& key) {
+  return std::any_of(list.begin(), list.end(), [&](const Text& k) { return platform::SameText(k, key); });
 }
 
 void RemoveKey(std::vector<Text>& list, const Text& key) {
@@ -134,7 +139,7 @@ bool TThreadServiceStop::StopServices() {
   size_t count = Pending.size();
   for (;;) {
     if (Pending.empty()) break;
-    const size_t before = f.StoppedServices.size();
+    std::vector<Text> handled;
     for (const Text& key : Pending) {
       if (Terminated()) break;
       if (!IsServiceRunning(f.env_.sp, Text(), key)) continue;
@@ -142,7 +147,8 @@ bool TThreadServiceStop::StopServices() {
       ItemCaption.clear();
       StatusText = Message(13, {display});
       AddRowAndStatus();
-      f.StoppedServices.push_back(key);
+      handled.push_back(key);
+      if (!ContainsKey(f.StoppedServices, key)) f.StoppedServices.push_back(key);
       record.WriteString(kServices, key, Text());
       if (StopServiceAndWait(f.env_.sp, Text(), key)) {
         ItemCaption = display;
@@ -151,7 +157,7 @@ bool TThreadServiceStop::StopServices() {
         StepProgress();
       }
     }
-    for (size_t i = before; i < f.StoppedServices.size(); ++i) RemoveKey(Pending, f.StoppedServices[i]);
+    for (const Text& key : handled) RemoveKey(Pending, key);
     if (Terminated()) break;
     if (Pending.size() == count) break;
     count = Pending.size();
@@ -292,6 +298,7 @@ TFormMain::~TFormMain() {
 void TFormMain::CreateComponents() {
   ImageLogo = Add<Image>(u"ImageLogo");
   ImageLogo->SetBounds(10, 8, 48, 48);
+  ImageLogo->SetPicture(Picture::FromResource(u"ZENTURA_LOGO"));
   LabelTitle = Add<Label>(u"LabelTitle");
   LabelTitle->SetCaption(u"Zentura");
   LabelTitle->SetBounds(64, 8, 100, 24);
@@ -300,7 +307,7 @@ void TFormMain::CreateComponents() {
   title.pixelHeight = 22;
   LabelTitle->SetFont(title);
   LabelVersion = Add<Label>(u"LabelVersion");
-  LabelVersion->SetCaption(u"v1.6");
+  LabelVersion->SetCaption(u"v" ZENTURA_VERSION_TEXT);
   LabelVersion->SetBounds(164, 16, 40, 14);
   LabelDescription = Add<Label>(u"LabelDescription");
   LabelDescription->SetCaption(
@@ -366,8 +373,10 @@ void TFormMain::CreateComponents() {
   ProgressBar1->SetBounds(8, 190, 451, 16);
   LabelStat = Add<Label>(u"LabelStat", GroupBox1);
   LabelStat->SetBounds(30, 216, 360, 14);
-  Image2 = Add<Image>(u"Image2", GroupBox1);
+  Image2 = Add<TImageNote>(u"Image2", GroupBox1);
   Image2->SetBounds(8, 214, 16, 16);
+  for (int i = 0; i < kBusyFrames; ++i) Image2->AddPicture(Picture::FromResource(u"BUSY" + platform::ToText(i)));
+  Image2->SetImageIndex(0);
   LabelAbort = LinkLabel(*this, u"LabelAbort", GroupBox1, u"Abort");
   LabelAbort->SetBounds(410, 216, 49, 14);
   for (Component* c : std::initializer_list<Component*>{ProgressBar1, LabelStat, Image2, LabelAbort}) {
@@ -384,10 +393,14 @@ void TFormMain::CreateComponents() {
   LabelMaker->SetBounds(8, 464, 110, 14);
   LabelTell = LinkLabel(*this, u"LabelTell", nullptr, u"Tell a friend");
   LabelTell->SetBounds(126, 464, 90, 14);
-  ImagePromo = Add<Image>(u"ImagePromo");
+  ImagePromo = Add<TImageNote>(u"ImagePromo");
   ImagePromo->SetBounds(226, 458, 24, 24);
-  ImagePromoAnim = Add<Image>(u"ImagePromoAnim");
+  for (int i = 0; i < 3; ++i) ImagePromo->AddPicture(Picture::FromResource(u"PROMO" + platform::ToText(i)));
+  ImagePromo->SetImageIndex(0);
+  ImagePromoAnim = Add<TImageNote>(u"ImagePromoAnim");
   ImagePromoAnim->SetBounds(254, 458, 24, 24);
+  for (int i = 0; i < 6; ++i) ImagePromoAnim->AddPicture(Picture::FromResource(u"SPARKLE" + platform::ToText(i)));
+  ImagePromoAnim->SetImageIndex(0);
   LabelPromo = LinkLabel(*this, u"LabelPromo", nullptr, u"Kelmora");
   LabelPromo->SetBounds(282, 464, 110, 14);
 
@@ -399,6 +412,9 @@ void TFormMain::CreateComponents() {
   Timer_AutoGame->SetInterval(100);
   TimerPromo = Add<Timer>(u"TimerPromo");
   TimerPromo->SetInterval(150);
+  // The busy wheel turns only while a game-mode worker shows its progress.
+  TimerBusy = Add<Timer>(u"TimerBusy");
+  TimerBusy->SetInterval(kBusyFrameMs);
 }
 
 void TFormMain::CreateMenus() {
@@ -471,10 +487,13 @@ void TFormMain::WireEvents() {
   for (Component* c : std::initializer_list<Component*>{ImagePromo, ImagePromoAnim, LabelPromo}) {
     c->OnClick = [this](Component&) { PromoClick(); };
   }
-  ImagePromo->OnMouseEnter = [this](Component&) { PromoState = 1; };
-  ImagePromo->OnMouseLeave = [this](Component&) { PromoState = 0; };
-  ImagePromo->OnMouseDown = [this](Component&, const MouseEvent&) { PromoState = 2; };
-  ImagePromo->OnMouseUp = [this](Component&, const MouseEvent&) { PromoState = 1; };
+  ImagePromo->OnMouseEnter = [this](Component&) { SetPromoState(1); };
+  ImagePromo->OnMouseLeave = [this](Component&) { SetPromoState(0); };
+  ImagePromo->OnMouseDown = [this](Component&, const MouseEvent&) { SetPromoState(2); };
+  ImagePromo->OnMouseUp = [this](Component&, const MouseEvent&) { SetPromoState(1); };
+  TimerBusy->OnTimer = [this](Component&) {
+    if (Image2->Visible()) Image2->SetImageIndex((Image2->ImageIndex() + 1) % kBusyFrames);
+  };
   TimerPromo->OnTimer = [this](Component&) { TimerPromoTimer(); };
   tmrCountDown->OnTimer = [this](Component&) { tmrCountDownTimer(); };
   Timer_AutoGame->OnTimer = [this](Component&) { Timer_AutoGameTimer(); };
@@ -616,22 +635,24 @@ void TFormMain::SwitchOn() {
 
   AppClosingContext ctx{env_.p, env_.sp, settings_, record_, chooser_->View(), Msg(18), Msg(19)};
   CloseChosenApplications(ctx, &ClosedApps);
-  // Like ClosedApps, the list holds this switch only: left over from an
-  // earlier one, its services would be listed and started again by the restore.
-  StoppedServices.clear();
+  // What an aborted restore did not start again is still in the record
+  // (a restore removes each service it starts): it stays to be restored.
+  StoppedServices = record_.ReadSection(kServices);
 
   for (int i = 0; i < ListView1->Count(); ++i) {
     ListItem& row = ListView1->Item(i);
     const size_t k = static_cast<size_t>(row.Data());
     if (k >= rowKeys_.size()) continue;
     const Text& key = rowKeys_[k];
-    if (row.Checked()) {
-      settings_.WriteString(serviceSection_, key, u"1");
-    } else {
-      settings_.WriteString(serviceSection_, key, u"0");
-      RemoveKey(CandidateServices, key);
-    }
+    settings_.WriteString(serviceSection_, key, row.Checked() ? u"1" : u"0");
   }
+  // Only what the user selected is stopped, listed now or not (a service
+  // that was not running when the list was built may run by now).
+  std::vector<Text> selected;
+  for (const Text& key : CandidateServices) {
+    if (settings_.ReadInteger(serviceSection_, key, 1) != 0) selected.push_back(key);
+  }
+  CandidateServices = std::move(selected);
   ListView1->ClearItems();
   rowKeys_.clear();
   SummaryShown = false;
@@ -831,6 +852,11 @@ void TFormMain::LabelSupportClick() { OpenLink(env_.hosts.forum + u"/forumdispla
 
 void TFormMain::LabelMakerClick() { OpenLink(env_.hosts.home); }
 
+void TFormMain::SetPromoState(int state) {
+  PromoState = state;
+  ImagePromo->SetImageIndex(state);
+}
+
 void TFormMain::PromoClick() { OpenLink(env_.hosts.download); }
 
 void TFormMain::LabelTellClick() {
@@ -852,7 +878,10 @@ void TFormMain::LabelConfigClick() { chooser_->ShowModal(); }
 
 void TFormMain::TimerPromoTimer() {
   promoTicks_ = promoTicks_ % 16 + 1;
-  if (promoTicks_ <= 6) PromoFrame = (PromoFrame + 1) % 6;
+  if (promoTicks_ <= 6) {
+    PromoFrame = (PromoFrame + 1) % 6;
+    ImagePromoAnim->SetImageIndex(PromoFrame);
+  }
 }
 
 void TFormMain::InitCntDnTimer() {

@@ -28,6 +28,7 @@
 #include "platform/ui/ui.h"
 #include "zentura/app/form_chooser.h"
 #include "zentura/app/game_defrag_page.h"
+#include "zentura/app/image_note.h"
 #include "zentura/app/zentura_env.h"
 #include "zentura/lang/multi_lan.h"
 #include "zentura/shell/ini_file.h"
@@ -37,6 +38,10 @@ namespace zentura {
 
 // Sent by a second instance: wParam 1 asks for game mode, 0 only to show.
 constexpr uint32_t WM_ACTIVATE_INSTANCE = 0x4C8;
+// The busy wheel: eight pictures, a new one every 100 ms.
+constexpr int kBusyFrames = 8;
+constexpr int kBusyFrameMs = 100;
+
 constexpr uint32_t kWmQueryEndSession = 0x11;
 constexpr uint32_t kWmLButtonDown = 0x201;
 
@@ -140,18 +145,19 @@ class TFormMain : public platform::ui::Form {
   platform::ui::CheckBox* CheckBox1;  // check-all, over the first column header
   platform::ui::ProgressBar* ProgressBar1;
   platform::ui::Label* LabelStat;
-  platform::ui::Image* Image2;        // busy animation
+  TImageNote* Image2;                 // busy animation
   platform::ui::Label* LabelAbort;
   // --- footer
   platform::ui::Button* BtnExit;
   platform::ui::Label* LabelTell;
-  platform::ui::Image* ImagePromo;
-  platform::ui::Image* ImagePromoAnim;
+  TImageNote* ImagePromo;      // one picture per PromoState
+  TImageNote* ImagePromoAnim;  // six frames
   platform::ui::Label* LabelPromo;
   // --- timers and menus
   platform::ui::Timer* tmrCountDown;
   platform::ui::Timer* Timer_AutoGame;
   platform::ui::Timer* TimerPromo;
+  platform::ui::Timer* TimerBusy;
   platform::ui::PopupMenu* OptionMenu;
   platform::ui::MenuItem* Menu_AutoMinimize;
   platform::ui::MenuItem* Menu_EditServicelist;
@@ -198,6 +204,7 @@ class TFormMain : public platform::ui::Form {
   void LabelConfigClick();
   void LabelAbortClick();
   void PromoClick();
+  void SetPromoState(int state);
   void TimerPromoTimer();
   void tmrCountDownTimer();
   void InitCntDnTimer();

@@ -9,6 +9,11 @@ Text ServiceListSection(const platform::OsVersion& version) {
   if (version.major == 5) return u"servicelist_xp";
   if (version.major == 6 && version.minor == 0) return u"servicelist_vista";
   if (version.major == 6 && version.minor == 1) return u"servicelist_win7";
+  // Without a manifest entry for them, Windows 8 to 11 report 6.2; 6.3 and
+  // 10.0 are what they report to a program that declares them.
+  if ((version.major == 6 && (version.minor == 2 || version.minor == 3)) || version.major == 10) {
+    return u"servicelist_win10";
+  }
   return Text();
 }
 

@@ -29,7 +29,11 @@ NOTIFYICONDATAW IconData(HWND hwnd) {
   data.uID = kIconId;
   data.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
   data.uCallbackMessage = kIconMessage;
-  data.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+  // The notification area shows small icons: take that size from the program's own.
+  static HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON,
+                                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                                    LR_DEFAULTCOLOR));
+  data.hIcon = icon ? icon : LoadIconW(nullptr, IDI_APPLICATION);
   lstrcpynW(data.szTip, L"Zentura", ARRAYSIZE(data.szTip));
   return data;
 }

@@ -2,6 +2,7 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/win32/ui/win32_ui_internal.h"
 
@@ -64,10 +65,41 @@ DWORD AlignStyle(Alignment a) {
   }
 }
 
-HBITMAP BitmapOf(const Picture& picture) {
+// The colour a control is drawn on: its own, else the nearest parent's,
+// else its form's, else the system's face colour.
+COLORREF BackgroundOf(const Component& component) {
+  for (const Component* c = &component; c; c = c->Parent()) {
+    if (c->GetColor() != kDefaultColor) return c->GetColor();
+  }
+  Color form = component.Owner().GetColor();
+  return form != kDefaultColor ? form : GetSysColor(COLOR_BTNFACE);
+}
+
+// A 32-bit bitmap with straight alpha, blended onto `background` in place:
+// a STATIC control blits the pixels and knows no transparency.
+void BlendOnto(HBITMAP bitmap, COLORREF background) {
+  DIBSECTION dib{};
+  if (!bitmap || GetObjectW(bitmap, sizeof dib, &dib) != sizeof dib || dib.dsBm.bmBitsPixel != 32 || !dib.dsBm.bmBits) return;
+  auto* px = static_cast<uint8_t*>(dib.dsBm.bmBits);
+  const size_t count = static_cast<size_t>(dib.dsBm.bmWidth) * static_cast<size_t>(std::abs(dib.dsBm.bmHeight));
+  bool anyAlpha = false;
+  for (size_t i = 0; i < count && !anyAlpha; ++i) anyAlpha = px[i * 4 + 3] != 0;
+  if (!anyAlpha) return;  // a bitmap without alpha is opaque
+  const uint8_t bg[3] = {GetBValue(background), GetGValue(background), GetRValue(background)};
+  for (size_t i = 0; i < count; ++i) {
+    uint8_t* p = px + i * 4;
+    const unsigned a = p[3];
+    for (int k = 0; k < 3; ++k) p[k] = static_cast<uint8_t>((p[k] * a + bg[k] * (255 - a) + 127) / 255);
+    p[3] = 255;
+  }
+}
+
+HBITMAP BitmapOf(const Picture& picture, COLORREF background) {
   if (!picture.resource.empty()) {
-    return static_cast<HBITMAP>(
+    HBITMAP bitmap = static_cast<HBITMAP>(
         LoadImageW(GetModuleHandleW(nullptr), W(picture.resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    BlendOnto(bitmap, background);
+    return bitmap;
   }
   if (picture.pixels.empty()) return nullptr;
   BITMAPINFO info{};
@@ -386,7 +418,7 @@ void ControlPeer::Apply(Prop prop, int index) {
         }
       } else if (kind == Kind::Image) {
         HBITMAP old = bitmap_;
-        bitmap_ = BitmapOf(static_cast<Image&>(component_).GetPicture());
+        bitmap_ = BitmapOf(static_cast<Image&>(component_).GetPicture(), BackgroundOf(component_));
         SendMessageW(hwnd_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap_));
         Rect b = ClientBounds();
         MoveWindow(hwnd_, b.left, b.top, b.Width(), b.Height(), TRUE);

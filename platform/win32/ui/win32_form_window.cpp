@@ -17,7 +17,13 @@ void RegisterFormClass(const Text& name) {
   wc.lpfnWndProc = FormWindow::Proc;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+  // The program's own icon (resource MAINICON) where it carries one.
+  HINSTANCE self = GetModuleHandleW(nullptr);
+  wc.hIcon = static_cast<HICON>(LoadImageW(self, L"MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                           GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+  wc.hIconSm = static_cast<HICON>(LoadImageW(self, L"MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                             GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+  if (!wc.hIcon) wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
   wc.lpszClassName = W(name);
   RegisterClassExW(&wc);
 }
