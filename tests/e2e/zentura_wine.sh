@@ -128,6 +128,9 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash ${GUI_TRACE:+-x} -euo pipefail -c '
   drive close TFormMain
   wait "$app" || fail "Zentura.exe did not end when closed in game mode"
   until_true 30 "zentray.exe did not start" tray_running
+  # Its notification icon, wherever the session shows the notification area.
+  sleep 2
+  ! command -v import >/dev/null || import -window root "$SHOTS/zentura-tray.png"
   # ...and a new start goes through it: that start ends, zentray.exe starts
   # the program and ends.
   timeout 60 scripts/wine-run "$APP/Zentura.exe" >/dev/null 2>&1 || fail "the start through zentray.exe failed"
