@@ -14,6 +14,8 @@ export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_erro
 ctest --test-dir build/linux --output-on-failure -j2
 ctest --test-dir build/asan --output-on-failure -j2
 ctest --test-dir build/win64 --output-on-failure
+# Each fuzz target for a minute (longer runs: scripts/fuzz.sh SECONDS).
+scripts/fuzz.sh 60
 passed=0 failed=0
 for t in tests/e2e/*.sh; do
   echo "== $t"

@@ -243,6 +243,9 @@ class Inflater {
       Check(inflateInit2(&zs_, 15));
       scratch.inflateReady = true;
     }
+    // Bytes the previous entry left after its stream end are not this entry's.
+    zs_.next_in = nullptr;
+    zs_.avail_in = 0;
   }
 
   // Up to `max` bytes of the file, valid until the next call; none once the
@@ -643,6 +646,9 @@ EntryHead ReadHead(TZlibMultiple::Reader& in, platform::System& system) {
 void TZlibMultiple::ExtractEntry(Reader& in, const Text& root, bool Overwrite, bool RelativePaths) {
   auto& files = platform_.files;
   EntryHead head = ReadHead(in, platform_.system);
+  current_.path = head.dir + head.name;
+  current_.FileSize = head.fileSize;
+  current_.CompressedSize = static_cast<uint32_t>(head.compressedSize);
   // Nothing of an entry that would land outside the target folder is created.
   if (!IsSafeRelativePath(head.dir + head.name))
     throw ArchiveError("Unsafe path in archive: " + platform::ToUtf8(head.dir + head.name));
@@ -705,25 +711,47 @@ void TZlibMultiple::ExtractEntry(Reader& in, const Text& root, bool Overwrite, b
 }
 
 void TZlibMultiple::ListStoredFiles(const Text& FileName, std::vector<Text>& FileList) {
-  for (StoredEntry& entry : ListStoredEntries(FileName)) FileList.push_back(std::move(entry.path));
+  ForEachStoredEntry(FileName, [&](const StoredEntry& entry) { FileList.push_back(entry.path); });
+}
+
+void TZlibMultiple::ListStoredFiles(Stream& Stream, std::vector<Text>& FileList) {
+  ForEachStoredEntry(Stream, [&](const StoredEntry& entry) { FileList.push_back(entry.path); });
 }
 
 std::vector<TZlibMultiple::StoredEntry> TZlibMultiple::ListStoredEntries(const Text& FileName) {
+  std::vector<StoredEntry> entries;
+  ForEachStoredEntry(FileName, [&](const StoredEntry& entry) { entries.push_back(entry); });
+  return entries;
+}
+
+void TZlibMultiple::ForEachStoredEntry(const Text& FileName,
+                                       const std::function<void(const StoredEntry&)>& visit) {
   uint32_t error = 0;
   std::unique_ptr<File> file =
       platform_.files.Open(FileName, platform::Access::kRead, platform::Share::kRead,
                            platform::Disposition::kOpenExisting, &error);
   if (!file) RaiseFileError("Cannot open file", FileName, error, platform_.system);
-  std::vector<StoredEntry> entries;
   file->Seek(0);
-  Reader reader(*file, Buffers().archive);
+  try {
+    ForEachStoredEntry(*file, visit);
+  } catch (const platform::StreamError& e) {
+    RaiseStreamError("Cannot read file", FileName, e, platform_.system);
+  }
+}
+
+void TZlibMultiple::ForEachStoredEntry(Stream& Stream,
+                                       const std::function<void(const StoredEntry&)>& visit) {
+  Reader reader(Stream, Buffers().archive);
+  StoredEntry entry;
   while (reader.Remaining() > 0) {
     EntryHead head = ReadHead(reader, platform_.system);
-    entries.push_back(
-        {head.dir + head.name, head.fileSize, static_cast<uint32_t>(head.compressedSize)});
+    entry.path = head.dir + head.name;
+    entry.FileSize = head.fileSize;
+    entry.CompressedSize = static_cast<uint32_t>(head.compressedSize);
     reader.Skip(head.compressedSize);
+    visit(entry);
   }
-  return entries;
+  reader.Sync();
 }
 
 }  // namespace brantle

@@ -93,6 +93,15 @@ class TZlibMultiple {
     uint32_t CompressedSize = 0;
   };
   std::vector<StoredEntry> ListStoredEntries(const platform::Text& FileName);
+  // During extraction: the head of the entry being extracted.
+  const StoredEntry& CurrentEntry() const { return current_; }
+  // The same from a stream's position to its end.
+  void ListStoredFiles(platform::Stream& Stream, std::vector<platform::Text>& FileList);
+  // Hands each entry head to `visit` as it is read, holding none of them.
+  void ForEachStoredEntry(platform::Stream& Stream,
+                          const std::function<void(const StoredEntry&)>& visit);
+  void ForEachStoredEntry(const platform::Text& FileName,
+                          const std::function<void(const StoredEntry&)>& visit);
 
   // End the running operation after the current chunk; an instance is not
   // reused after a stop.
@@ -131,6 +140,7 @@ class TZlibMultiple {
   std::vector<platform::Text> excluded_;
   std::unique_ptr<Scratch> scratch_;
   platform::Text madeFolder_;  // the folder the last extracted entry needed
+  StoredEntry current_;
 };
 
 }  // namespace brantle

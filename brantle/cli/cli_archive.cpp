@@ -100,30 +100,30 @@ class ArchiveCommands {
 
   int List(const std::string& archive) {
     TZlibMultiple codec(p_);
-    std::vector<Text> files;
-    codec.ListStoredFiles(ExistingArchive(archive), files);
-    for (const Text& f : files) console_.out << ToUtf8(f) << "\n";
+    codec.ForEachStoredEntry(ExistingArchive(archive), [&](const TZlibMultiple::StoredEntry& e) {
+      console_.out << ToUtf8(e.path) << "\n";
+    });
     return exitcode::kDone;
   }
 
   int Verify(const std::string& archive) {
     Text source = ExistingArchive(archive);
     TZlibMultiple codec(p_);
-    std::vector<TZlibMultiple::StoredEntry> entries = codec.ListStoredEntries(source);
-    size_t index = 0;
+    size_t count = 0;
     ProgressLine progress(host_, console_);
     codec.ForceDirectoriesFlag = false;
-    codec.OnDecompressingFile = [&](TZlibMultiple&, const Text&, bool& write) {
+    codec.OnDecompressingFile = [&](TZlibMultiple& c, const Text&, bool& write) {
       write = false;
-      if (index < entries.size()) progress.Show(entries[index].path, 0);
+      progress.Show(c.CurrentEntry().path, 0);
     };
-    codec.OnDecompressedFile = [&](TZlibMultiple&, const Text&, uint32_t size) {
-      const auto& e = entries.at(index++);
+    codec.OnDecompressedFile = [&](TZlibMultiple& c, const Text&, uint32_t size) {
+      const auto& e = c.CurrentEntry();
       if (size != e.FileSize) {
         progress.End();
         throw Failure{"bad entry " + ToUtf8(e.path) + ": holds " + std::to_string(size) +
                       " bytes, its head says " + std::to_string(e.FileSize)};
       }
+      ++count;
     };
     try {
       // Nothing is written: the target folder only completes the entry paths.
@@ -133,7 +133,7 @@ class ArchiveCommands {
       throw;
     }
     progress.End();
-    console_.out << entries.size() << " entries verified\n";
+    console_.out << count << " entries verified\n";
     return exitcode::kDone;
   }
 

@@ -471,6 +471,17 @@ TEST_F(ZlibMultipleTest, DamagedArchivesFailAndLeaveNoHalfWrittenTarget) {
   EXPECT_THROW(lister.ListStoredFiles(u"C:\\bad.dat", names), platform::StreamError);
 }
 
+TEST_F(ZlibMultipleTest, BytesAfterAnEntrysStreamEndAreSkippedNotInflatedIntoTheNext) {
+  Entry padded = Make("", "a.txt", "first");
+  padded.data += Deflate("not the second file");  // inside a.txt's Data field
+  const std::string second = TextLike(3000);
+  WriteFile(p, u"C:\\padded.dat", Pack({padded, Make("", "b.txt", second)}));
+  TZlibMultiple z(p);
+  z.DecompressFile(u"C:\\padded.dat", u"C:\\dst", true, true);
+  EXPECT_EQ(ReadFile(p, u"C:\\dst\\a.txt"), "first");
+  EXPECT_EQ(ReadFile(p, u"C:\\dst\\b.txt"), second);
+}
+
 TEST_F(ZlibMultipleTest, EntriesThatWouldLeaveTheTargetFolderWriteNothing) {
   struct Case {
     std::string dir, name, shown;
