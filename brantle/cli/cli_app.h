@@ -51,5 +51,6 @@ inline CLI::Validator NonEmptyPath() {
 void RegisterArchiveCommands(CLI::App& app, CliContext& context);
 void RegisterBrowserCommands(CLI::App& app, CliContext& context);
 void RegisterUpdateCommand(CLI::App& app, CliContext& context);
+void RegisterConvertCommands(CLI::App& app, CliContext& context);
 
 }  // namespace brantle::cli

@@ -18,7 +18,7 @@ namespace {
 struct WizardOptions {
   bool restore = false;
   bool full = false;
-  std::string folder, items, profile, customProfile, archive;
+  std::string folder, items, profile, customProfile, archive, folderName;
   bool deleteBackupFile = false;
   bool hasItems = false, hasProfile = false, hasCustom = false, hasArchive = false;
 };
@@ -58,7 +58,8 @@ class BrowserCommands {
     if (o.full) {
       FullOperation wizard(browser_, helpers, p_, host);
       wizard.Activate();
-      NextResult result = o.restore ? wizard.Restore(folder) : wizard.Backup(folder);
+      const Text typed = FromUtf8(o.folderName);
+      NextResult result = o.restore ? wizard.Restore(folder, typed) : wizard.Backup(folder, typed);
       ReportUnticked(wizard.Unticked());
       int code = ReportMessages(host, result);
       Text source = browser_.fullStaged ? Text(browser_.name) : FromUtf8(host_.ToHostPath(wizard.ffpath));
@@ -199,6 +200,9 @@ void AddWizardCommand(CLI::App& parent, CliContext& context, const BrowserDescri
     selective.push_back(sub->add_flag("--delete-backup-file", o->deleteBackupFile,
                                       "delete the backup file when finished"));
   for (CLI::Option* option : selective) full->excludes(option);
+  if (browser.typedSearch)
+    sub->add_option("--folder-name", o->folderName, "with --full: the profile folder's name, where it was renamed")
+        ->needs(full);
 
   const BrowserDescription* b = &browser;
   sub->callback([&context, b, o, sub] {

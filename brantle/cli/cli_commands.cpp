@@ -13,6 +13,7 @@ namespace {
 constexpr void (*kGroups[])(CLI::App&, CliContext&) = {
     RegisterArchiveCommands,
     RegisterBrowserCommands,
+    RegisterConvertCommands,
     RegisterUpdateCommand,
 };
 
