@@ -125,9 +125,11 @@ TFStart::TFStart(Ui& ui, ShellContext& context) : Form(ui, u"TFStart") {
       top += 50;
     }
   }
-  AddLabel(*this, u"Label10", u"For more information, visit Brantle", 24, top + 6, 166, 14);
-  lblHelp = Link(*this, u"lblHelp", u"help page", 190, top + 6, 48);
-  AddLabel(*this, u"Label11", u".", 238, top + 6, 8, 14);
+  // One line of three labels: each wide enough for its text at every DPI,
+  // the link a space's width after the text.
+  AddLabel(*this, u"Label10", u"For more information, visit Brantle", 24, top + 6, 201, 14);
+  lblHelp = Link(*this, u"lblHelp", u"help page", 225, top + 6, 56);
+  AddLabel(*this, u"Label11", u".", 281, top + 6, 8, 14);
   lblHelp->OnClick = [&context](Component&) {
     context.desktop.ShellExecute(u"open", context.SiteLink(u"/help/"), Text(), Text(), kSwShowNormal);
   };

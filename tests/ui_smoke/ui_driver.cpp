@@ -15,6 +15,13 @@
 //   ui-driver tab CLASS INDEX       clicks tab INDEX of the window's tab control
 //   ui-driver lvitems CLASS         prints the items of the visible list view, one a line
 //   ui-driver lvselect CLASS INDEX  selects item INDEX of the visible list view
+//   ui-driver taskbar CLASS         prints the caption of the task-bar button of the
+//                                   window of CLASS (its own, or its owner's)
+//   ui-driver extent CLASS          checks every visible caption of the window (labels,
+//                                   buttons, check boxes, group boxes, tabs, list headers)
+//                                   against the room its control gives it, in the
+//                                   control's own font, and that no two captions of one
+//                                   parent overlap; prints each fault, exit 1 on any
 #include <windows.h>
 #include <commctrl.h>
 
@@ -146,6 +153,161 @@ HWND VisibleListView(HWND top) {
   return lists.empty() ? nullptr : lists.front();
 }
 
+// ---- extent check
+
+int Dpi() {
+  static const int dpi = [] {
+    HDC screen = GetDC(nullptr);
+    int d = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return d > 0 ? d : 96;
+  }();
+  return dpi;
+}
+int Px(int length) { return MulDiv(length, Dpi(), 96); }
+
+// The text's size in the control's own font, measured by the program that
+// owns the control (wrapped at `wrap` pixels unless 0); `text` empty: the
+// control's own. Controls without the program's answer ask their parent.
+bool Measure(HWND hwnd, const std::wstring& text, int wrap, SIZE* size) {
+  static const UINT message = RegisterWindowMessageW(L"BzTextExtent");
+  ATOM atom = text.empty() ? 0 : GlobalAddAtomW(text.c_str());
+  DWORD_PTR answer = 0;
+  for (HWND w = hwnd; w && !answer; w = GetParent(w)) {
+    ATOM a = atom;
+    if (w != hwnd && !a) a = GlobalAddAtomW(TextOf(hwnd).c_str());
+    SendMessageTimeoutW(w, message, static_cast<WPARAM>(wrap), a, SMTO_ABORTIFHUNG, 2000, &answer);
+    if (a != atom) GlobalDeleteAtom(a);
+    if (w != hwnd) break;  // the parent once, not the whole chain
+  }
+  if (atom) GlobalDeleteAtom(atom);
+  if (!answer) return false;
+  *size = SIZE{LOWORD(answer), HIWORD(answer)};
+  return true;
+}
+
+struct Caption {
+  HWND hwnd;
+  std::wstring cls, text;
+  RECT rect;  // screen
+};
+
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t cls[64] = {};
+  GetClassNameW(hwnd, cls, 64);
+  return cls;
+}
+
+bool Same(const std::wstring& a, const wchar_t* b) { return lstrcmpiW(a.c_str(), b) == 0; }
+
+int ExtentCheck(HWND top) {
+  std::vector<HWND> all;
+  EnumChildWindows(top, Collect, reinterpret_cast<LPARAM>(&all));
+  int faults = 0;
+  std::vector<Caption> captions;
+  auto fault = [&](const std::wstring& cls, const std::wstring& text, const SIZE& need, int width, int height) {
+    std::printf("CLIPPED %ls \"%ls\": needs %ldx%ld, has %dx%d\n", cls.c_str(), text.c_str(), need.cx, need.cy,
+                width, height);
+    ++faults;
+  };
+  for (HWND hwnd : all) {
+    if (!IsWindowVisible(hwnd)) continue;
+    const std::wstring cls = ClassOf(hwnd);
+    const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    const int width = client.right, height = client.bottom;
+    RECT screen{};
+    GetWindowRect(hwnd, &screen);
+    if (Same(cls, L"SysTabControl32") || Same(cls, L"SysHeader32")) {
+      const bool tabs = Same(cls, L"SysTabControl32");
+      const int count = static_cast<int>(SendMessageW(hwnd, tabs ? TCM_GETITEMCOUNT : HDM_GETITEMCOUNT, 0, 0));
+      Remote remote(hwnd, sizeof(TCITEMW) + sizeof(HDITEMW) + sizeof(RECT) + 512);
+      if (!remote.Ok()) continue;
+      const size_t textAt = sizeof(TCITEMW) + sizeof(HDITEMW), rectAt = textAt + 512;
+      for (int i = 0; i < count; ++i) {
+        if (tabs) {
+          TCITEMW item{};
+          item.mask = TCIF_TEXT;
+          item.pszText = reinterpret_cast<wchar_t*>(remote.At(textAt));
+          item.cchTextMax = 255;
+          remote.Write(&item, sizeof item);
+          SendMessageW(hwnd, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote.At()));
+          SendMessageW(hwnd, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote.At(rectAt)));
+        } else {
+          HDITEMW item{};
+          item.mask = HDI_TEXT;
+          item.pszText = reinterpret_cast<wchar_t*>(remote.At(textAt));
+          item.cchTextMax = 255;
+          remote.Write(&item, sizeof item);
+          SendMessageW(hwnd, HDM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote.At()));
+          SendMessageW(hwnd, HDM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote.At(rectAt)));
+        }
+        wchar_t text[256] = {};
+        remote.Read(text, sizeof text - sizeof(wchar_t), textAt);
+        RECT r{};
+        remote.Read(&r, sizeof r, rectAt);
+        std::wstring t = text;
+        while (!t.empty() && t.back() == L' ') t.pop_back();
+        if (t.find_first_not_of(L' ') == std::wstring::npos) continue;
+        SIZE need{};
+        // The list's header is measured in the list's font, a tab in the tab control's.
+        if (!Measure(tabs ? hwnd : GetParent(hwnd), t, 0, &need)) continue;
+        // A tab pads its text by 6 pixels, a header item by 3 edges a side.
+        const int room = (r.right - r.left) - (tabs ? Px(6) : 6 * GetSystemMetrics(SM_CXEDGE));
+        if (need.cx > room || need.cy > r.bottom - r.top) fault(cls, t, need, room, r.bottom - r.top);
+      }
+      continue;
+    }
+    const std::wstring text = TextOf(hwnd);
+    if (text.find_first_not_of(L" ") == std::wstring::npos) continue;
+    int room = width;
+    bool wrap = false;
+    if (Same(cls, L"Static")) {
+      const LONG type = style & SS_TYPEMASK;
+      if (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT && type != SS_LEFTNOWORDWRAP && type != SS_SIMPLE)
+        continue;  // pictures
+      wrap = type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT;
+    } else if (Same(cls, L"Button")) {
+      const LONG type = style & BS_TYPEMASK;
+      if (type == BS_GROUPBOX) {
+        room = width - Px(16);  // the caption sits in the frame, inset on both sides
+      } else if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON ||
+                 type == BS_AUTORADIOBUTTON || type == BS_3STATE || type == BS_AUTO3STATE) {
+        room = width - Px(13) - Px(4);  // the box and its gap
+      } else {
+        room = width - Px(8);  // the button's edges and focus frame
+        wrap = (style & BS_MULTILINE) != 0;
+      }
+    } else {
+      continue;  // edits and lists show data, which may scroll
+    }
+    SIZE need{};
+    if (!Measure(hwnd, std::wstring(), wrap ? room : 0, &need)) continue;
+    if (need.cx > room || need.cy > height) fault(cls, text, need, room, height);
+    captions.push_back(Caption{hwnd, cls, text, screen});
+  }
+  // Two captions of one parent that cover each other (a group box holds others).
+  for (size_t i = 0; i < captions.size(); ++i) {
+    for (size_t j = i + 1; j < captions.size(); ++j) {
+      const Caption& a = captions[i];
+      const Caption& b = captions[j];
+      if (GetParent(a.hwnd) != GetParent(b.hwnd)) continue;
+      auto groupBox = [](const Caption& c) {
+        return Same(c.cls, L"Button") && (GetWindowLongW(c.hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+      };
+      if (groupBox(a) || groupBox(b)) continue;
+      RECT overlap{};
+      if (IntersectRect(&overlap, &a.rect, &b.rect)) {
+        std::printf("OVERLAP \"%ls\" and \"%ls\"\n", a.text.c_str(), b.text.c_str());
+        ++faults;
+      }
+    }
+  }
+  std::printf("%zu captions checked at %d DPI, %d fault(s)\n", captions.size(), Dpi(), faults);
+  return faults == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -165,6 +327,15 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
   if (verb == L"wait") return 0;
+  if (verb == L"extent") return ExtentCheck(top);
+  if (verb == L"taskbar") {
+    // Only unowned windows have buttons, unless one asks for it.
+    HWND shown = top;
+    while (!(GetWindowLongW(shown, GWL_EXSTYLE) & WS_EX_APPWINDOW) && GetWindow(shown, GW_OWNER))
+      shown = GetWindow(shown, GW_OWNER);
+    std::printf("%ls\n", TextOf(shown).c_str());
+    return 0;
+  }
   if (verb == L"close") {
     PostMessageW(top, WM_CLOSE, 0, 0);
     return 0;

@@ -134,6 +134,18 @@ class TUiSmoke : public Form {
     list->OnCustomDrawItem = [list](Component&, ListItem& item, ItemDrawStyle& style) {
       style.bold = item.Index() == list->Count() - 1;
     };
+    // Only its header shows: the rows' style must never be asked for, or
+    // the header would borrow it (and its smaller notification be written
+    // past its end).
+    auto* headerOnly = Add<ListView>(u"ListView2");
+    headerOnly->SetBounds(448, 184, 144, 12);
+    headerOnly->AddColumn(u"Name", 70);
+    headerOnly->AddColumn(u"Status", 70);
+    for (const char16_t* name : {u"first", u"second"}) headerOnly->AddItem(name).AddSubItem(u"Running");
+    headerOnly->OnCustomDrawItem = [](Component&, ListItem& item, ItemDrawStyle& style) {
+      Log("ListView2 row style " + std::to_string(item.Index()));
+      style.bold = true;
+    };
     auto* defragLabel = Add<Label>(u"Label2", defrag);
     defragLabel->SetCaption(u"Double-click to select a game to analyze.");
     defragLabel->SetBounds(8, 8, 300, 16);

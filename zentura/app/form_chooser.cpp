@@ -136,11 +136,11 @@ TForm2::TForm2(ui::Ui& ui, ZenturaEnv& env, LanguageSession& language)
   CheckBox1->OnClick = [this](ui::Component&) { CheckBox1Click(); };
   CheckBox2 = Add<ui::CheckBox>(u"CheckBox2");
   CheckBox2->SetCaption(u"Show All Current User's Processes");
-  CheckBox2->SetBounds(104, 294, 210, 17);
+  CheckBox2->SetBounds(104, 294, 222, 17);
   CheckBox2->OnClick = [this](ui::Component&) { CheckBox2Click(); };
   CheckBox3 = Add<ui::CheckBox>(u"CheckBox3");
   CheckBox3->SetCaption(u"Remember");
-  CheckBox3->SetBounds(320, 294, 120, 17);
+  CheckBox3->SetBounds(332, 294, 120, 17);
 
   btnOK = Add<ui::Button>(u"btnOK");
   btnOK->SetCaption(u"OK");

@@ -36,7 +36,7 @@ constexpr int kHeaderGap = 10;
 
 // The labels have no automatic size; this follows Tahoma 8 bold closely enough
 // to line the header links up from the right.
-int LinkWidth(const Text& caption) { return static_cast<int>(caption.size()) * 7 + 2; }
+int LinkWidth(const Text& caption) { return static_cast<int>(caption.size()) * 8 + 2; }
 
 int CompareNoCase(const Text& a, const Text& b) {
   Text la = platform::LowerCase(a), lb = platform::LowerCase(b);
@@ -301,7 +301,7 @@ void TFormMain::CreateComponents() {
   ImageLogo->SetPicture(Picture::FromResource(u"ZENTURA_LOGO"));
   LabelTitle = Add<Label>(u"LabelTitle");
   LabelTitle->SetCaption(u"Zentura");
-  LabelTitle->SetBounds(64, 8, 100, 24);
+  LabelTitle->SetBounds(64, 8, 100, 26);
   Font title = LabelTitle->GetFont();
   title.bold = true;
   title.pixelHeight = 22;

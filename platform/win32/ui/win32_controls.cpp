@@ -14,26 +14,39 @@ const wchar_t kPeerProp[] = L"BzPeer";
 const wchar_t kIndexProp[] = L"BzIndex";
 constexpr int kBrowseWidth = 23;
 
+// A row's painting as the model lays it out (at 96 DPI): its coordinates
+// are offsets from the row's corner, scaled; the row's own edges map onto
+// the row's real edges, so nothing is left unpainted by rounding.
 class DcCanvas : public Canvas {
  public:
-  explicit DcCanvas(HDC dc) : dc_(dc) { SetBkMode(dc_, TRANSPARENT); }
+  DcCanvas(HDC dc, const RECT& row)
+      : dc_(dc), row_(row), model_{Unscaled(row.left), Unscaled(row.top), Unscaled(row.right), Unscaled(row.bottom)} {
+    SetBkMode(dc_, TRANSPARENT);
+  }
+  const Rect& ModelRow() const { return model_; }
   void SetBrushColor(Color color) override { brush_ = color; }
   void SetTextColor(Color color) override { ::SetTextColor(dc_, color); }
   void SetFont(const Font& font) override { SelectObject(dc_, FontHandle(font)); }
   void FillRect(const Rect& rect) override {
-    RECT r{rect.left, rect.top, rect.right, rect.bottom};
+    RECT r = ToDevice(rect);
     ::FillRect(dc_, &r, BrushHandle(brush_));
   }
   void TextOut(int x, int y, const Text& text) override {
-    TextOutW(dc_, x, y, W(text), static_cast<int>(text.size()));
+    TextOutW(dc_, X(x), Y(y), W(text), static_cast<int>(text.size()));
   }
   void DrawRadio(const Rect& rect, bool checked) override {
-    RECT r{rect.left, rect.top, rect.right, rect.bottom};
+    RECT r = ToDevice(rect);
     DrawFrameControl(dc_, &r, DFC_BUTTON, DFCS_BUTTONRADIO | (checked ? DFCS_CHECKED : 0));
   }
 
  private:
+  int X(int x) const { return x == model_.right ? row_.right : row_.left + Scaled(x - model_.left); }
+  int Y(int y) const { return y == model_.bottom ? row_.bottom : row_.top + Scaled(y - model_.top); }
+  RECT ToDevice(const Rect& r) const { return RECT{X(r.left), Y(r.top), X(r.right), Y(r.bottom)}; }
+
   HDC dc_;
+  RECT row_;
+  Rect model_;
   Color brush_ = kWhite;
 };
 
@@ -165,7 +178,7 @@ ControlPeer::~ControlPeer() {
   }
 }
 
-Rect ControlPeer::ClientBounds() const { return component_.Bounds(); }
+Rect ControlPeer::ClientBounds() const { return Scaled(component_.Bounds()); }
 
 void ControlPeer::Create(HWND parent) {
   const wchar_t* cls = nullptr;
@@ -184,7 +197,9 @@ void ControlPeer::Create(HWND parent) {
     case Kind::Button:
     case Kind::ToolButton:
       cls = L"BUTTON";
-      style |= WS_TABSTOP | (static_cast<Button&>(component_).Default() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+      // A caption too long for one line takes a second where the button is high enough.
+      style |= WS_TABSTOP | BS_MULTILINE |
+               (static_cast<Button&>(component_).Default() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
       break;
     case Kind::CheckBox: cls = L"BUTTON"; style |= WS_TABSTOP | BS_AUTOCHECKBOX; break;
     case Kind::RadioButton: cls = L"BUTTON"; style |= WS_TABSTOP | BS_AUTORADIOBUTTON; break;
@@ -237,7 +252,7 @@ void ControlPeer::Create(HWND parent) {
   }
   Rect b = ClientBounds();
   int width = b.Width();
-  if (component_.GetKind() == Kind::DirectoryEdit) width -= kBrowseWidth;
+  if (component_.GetKind() == Kind::DirectoryEdit) width -= Scaled(kBrowseWidth);
   UINT id = 1000 + static_cast<UINT>(component_.CreationIndex());
   hwnd_ = CreateWindowExW(ex, cls, W(text), style, b.left, b.top, width, b.Height(), parent,
                           reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
@@ -246,7 +261,7 @@ void ControlPeer::Create(HWND parent) {
   SetWindowSubclass(hwnd_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
   if (component_.GetKind() == Kind::DirectoryEdit) {
     browse_ = CreateWindowExW(0, L"BUTTON", L"...", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, b.left + width, b.top,
-                              kBrowseWidth, b.Height(), parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+                              Scaled(kBrowseWidth), b.Height(), parent, nullptr, GetModuleHandleW(nullptr), nullptr);
     SetPropW(browse_, kPeerProp, this);
   }
   if (component_.GetKind() == Kind::ListView) {
@@ -315,10 +330,10 @@ void ControlPeer::Apply(Prop prop, int index) {
     case Prop::Bounds: {
       if (kind == Kind::TabSheet) break;
       Rect b = ClientBounds();
-      int width = browse_ ? b.Width() - kBrowseWidth : b.Width();
+      int width = browse_ ? b.Width() - Scaled(kBrowseWidth) : b.Width();
       int height = kind == Kind::ComboBox ? b.Height() * 8 : b.Height();
       MoveWindow(hwnd_, b.left, b.top, width, height, TRUE);
-      if (browse_) MoveWindow(browse_, b.left + width, b.top, kBrowseWidth, b.Height(), TRUE);
+      if (browse_) MoveWindow(browse_, b.left + width, b.top, Scaled(kBrowseWidth), b.Height(), TRUE);
       if (kind == Kind::PageControl) PlacePages();
       if (kind == Kind::RadioGroup) RebuildRadios();
       break;
@@ -353,7 +368,7 @@ void ControlPeer::Apply(Prop prop, int index) {
         LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
         bool fixed = pages.TabWidth() > 0;
         SetWindowLongPtrW(hwnd_, GWL_STYLE, fixed ? (style | TCS_FIXEDWIDTH) : (style & ~TCS_FIXEDWIDTH));
-        if (fixed) SendMessageW(hwnd_, TCM_SETITEMSIZE, 0, MAKELPARAM(pages.TabWidth(), pages.TabHeight()));
+        if (fixed) SendMessageW(hwnd_, TCM_SETITEMSIZE, 0, MAKELPARAM(Scaled(pages.TabWidth()), Scaled(pages.TabHeight())));
         PlacePages();
       }
       break;
@@ -447,7 +462,7 @@ void ControlPeer::Apply(Prop prop, int index) {
         if (!list.IconView()) style &= ~LVS_AUTOARRANGE;
         SetWindowLongPtrW(hwnd_, GWL_STYLE, style);
       } else if (kind == Kind::ListBox) {
-        SendMessageW(hwnd_, LB_SETITEMHEIGHT, 0, static_cast<ListBox&>(component_).ItemHeight());
+        SendMessageW(hwnd_, LB_SETITEMHEIGHT, 0, Scaled(static_cast<ListBox&>(component_).ItemHeight()));
       } else if (kind == Kind::ProgressBar) {
         LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
         auto& bar = static_cast<ProgressBar&>(component_);
@@ -522,7 +537,8 @@ void ControlPeer::RebuildItems() {
 
 void ControlPeer::PlacePages() {
   auto& pages = static_cast<PageControl&>(component_);
-  RECT r{0, 0, component_.Width(), component_.Height()};
+  const Rect bounds = ClientBounds();
+  RECT r{0, 0, bounds.Width(), bounds.Height()};
   TabCtrl_AdjustRect(hwnd_, FALSE, &r);
   for (TabSheet* sheet : pages.Pages()) {
     ControlPeer* peer = form_.PeerOf(sheet);
@@ -540,12 +556,14 @@ void ControlPeer::RebuildRadios() {
   if (count == 0) return;
   const int columns = group.Columns();
   const int rows = (count + columns - 1) / columns;
-  const int top = 16, height = std::max(16, (component_.Height() - top - 6) / std::max(1, rows));
-  const int width = (component_.Width() - 16) / columns;
+  const Rect bounds = ClientBounds();
+  const int top = Scaled(16), height = std::max(Scaled(16), (bounds.Height() - top - Scaled(6)) / std::max(1, rows));
+  const int width = (bounds.Width() - Scaled(16)) / columns;
   for (int i = 0; i < count; ++i) {
-    int x = 8 + (i / rows) * width, y = top + (i % rows) * height;
+    int x = Scaled(8) + (i / rows) * width, y = top + (i % rows) * height;
     HWND radio = CreateWindowExW(0, L"BUTTON", W(group.Items()[static_cast<size_t>(i)]),
-                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTORADIOBUTTON, x, y, width - 4, 17, hwnd_,
+                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTORADIOBUTTON, x, y, width - Scaled(4),
+                                 Scaled(17), hwnd_,
                                  nullptr, GetModuleHandleW(nullptr), nullptr);
     SetPropW(radio, kPeerProp, this);
     SetPropW(radio, kIndexProp, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(i + 1)));
@@ -565,7 +583,7 @@ void ControlPeer::RebuildColumns() {
     col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
     Text caption = column.caption;
     col.pszText = const_cast<wchar_t*>(W(caption));
-    col.cx = column.width;
+    col.cx = Scaled(column.width);
     col.fmt = column.alignment == Alignment::Right ? LVCFMT_RIGHT
               : column.alignment == Alignment::Center ? LVCFMT_CENTER : LVCFMT_LEFT;
     SendMessageW(hwnd_, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&col));
@@ -579,9 +597,10 @@ void ControlPeer::RebuildColumns() {
   for (const ListColumn& column : list.Columns()) {
     if (column.autoSize) {
       ListView_SetColumnWidth(hwnd_, i, LVSCW_AUTOSIZE_USEHEADER);
-      if (column.minWidth > 0 && ListView_GetColumnWidth(hwnd_, i) < column.minWidth) {
-        ListView_SetColumnWidth(hwnd_, i, column.minWidth);
-      }
+      // Never narrower than the header's caption with its margins (Wine's
+      // automatic width of an empty list falls short of it).
+      int least = std::max(Scaled(column.minWidth), HeaderTextRoom(column.caption));
+      if (ListView_GetColumnWidth(hwnd_, i) < least) ListView_SetColumnWidth(hwnd_, i, least);
     }
     ++i;
   }
@@ -612,12 +631,24 @@ void ControlPeer::SetRow(int index, bool insert) {
   syncing_ = wasSyncing;
 }
 
+int ControlPeer::HeaderTextRoom(const Text& caption) const {
+  HDC dc = GetDC(hwnd_);
+  if (!dc) return 0;
+  HGDIOBJ old = SelectObject(dc, FontHandle(component_.GetFont()));
+  SIZE size{};
+  GetTextExtentPoint32W(dc, W(caption), static_cast<int>(caption.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(hwnd_, dc);
+  // A header item keeps three edges free on either side of its text.
+  return size.cx + 6 * GetSystemMetrics(SM_CXEDGE) + Scaled(2);
+}
+
 int ControlPeer::HeaderHeight() {
   HWND header = hwnd_ ? ListView_GetHeader(hwnd_) : nullptr;
   if (!header) return -1;
   RECT r;
   GetWindowRect(header, &r);
-  return r.bottom - r.top;
+  return Unscaled(r.bottom - r.top);
 }
 
 void ControlPeer::Command(HWND from, UINT code) {
@@ -730,6 +761,9 @@ bool ControlPeer::Notify(NMHDR* header, LRESULT* result) {
       return false;
     }
     case NM_CUSTOMDRAW: {
+      // The header's drawing comes this way too, with the smaller
+      // NMCUSTOMDRAW and column numbers for items: not the rows' business.
+      if (header->hwndFrom != hwnd_) return false;
       auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
       if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) {
         *result = list.OnCustomDrawItem ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
@@ -755,9 +789,9 @@ bool ControlPeer::Notify(NMHDR* header, LRESULT* result) {
 
 void ControlPeer::DrawItem(const DRAWITEMSTRUCT& item) {
   if (component_.GetKind() != Kind::ListBox || item.itemID == static_cast<UINT>(-1)) return;
-  DcCanvas canvas(item.hDC);
+  DcCanvas canvas(item.hDC, item.rcItem);
   canvas.SetFont(component_.GetFont());
-  Rect rect{item.rcItem.left, item.rcItem.top, item.rcItem.right, item.rcItem.bottom};
+  const Rect rect = canvas.ModelRow();
   OwnerDrawState state{(item.itemState & ODS_SELECTED) != 0, (item.itemState & ODS_FOCUS) != 0};
   form_.GetUi().Guard([&] { static_cast<ListBox&>(component_).DrawItem(static_cast<int>(item.itemID), canvas, rect, state); });
 }
@@ -779,6 +813,7 @@ HBRUSH ControlPeer::ControlColor(HDC dc) {
 
 LRESULT ControlPeer::Subclassed(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   Win32Ui& ui = form_.GetUi();
+  if (msg == TextExtentMessage()) return MeasureText(hwnd, wParam, lParam);
   switch (msg) {
     case WM_COMMAND:
     case WM_NOTIFY:
@@ -806,11 +841,11 @@ LRESULT ControlPeer::Subclassed(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_RBUTTONUP: {
       MouseEvent event;
       event.button = (msg == WM_RBUTTONDOWN || msg == WM_RBUTTONUP) ? MouseButton::Right : MouseButton::Left;
-      event.x = GET_X_LPARAM(lParam);
-      event.y = GET_Y_LPARAM(lParam);
+      event.x = Unscaled(GET_X_LPARAM(lParam));
+      event.y = Unscaled(GET_Y_LPARAM(lParam));
       if (component_.GetKind() == Kind::ListView) {
         LVHITTESTINFO hit{};
-        hit.pt = POINT{event.x, event.y};
+        hit.pt = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         event.item = ListView_HitTest(hwnd_, &hit);
         event.onStateIcon = (hit.flags & LVHT_ONITEMSTATEICON) != 0;
       }
@@ -831,10 +866,10 @@ LRESULT ControlPeer::Subclassed(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_MOUSEMOVE:
       if (component_.GetKind() == Kind::ListView) {
         MouseEvent event;
-        event.x = GET_X_LPARAM(lParam);
-        event.y = GET_Y_LPARAM(lParam);
+        event.x = Unscaled(GET_X_LPARAM(lParam));
+        event.y = Unscaled(GET_Y_LPARAM(lParam));
         LVHITTESTINFO hit{};
-        hit.pt = POINT{event.x, event.y};
+        hit.pt = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         event.item = ListView_HitTest(hwnd_, &hit);
         ui.Guard([&] { static_cast<ListView&>(component_).MouseMove(event); });
       }

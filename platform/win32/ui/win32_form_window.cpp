@@ -91,11 +91,13 @@ void FormWindow::Create() {
     ui_.Realize(*form_.OwnerForm());
     parent = reinterpret_cast<HWND>(ui_.WindowOf(*form_.OwnerForm()));
   }
+  // Owned by the task bar's window, the program's windows leave the button to it.
+  if (!parent && form_.Style() != FormStyle::MdiChild) parent = reinterpret_cast<HWND>(ui_.TaskBarWindow());
   DWORD style = Style();
   if (form_.Style() == FormStyle::MdiChild && !parent) style &= ~WS_CHILD;
   hwnd_ = CreateWindowExW(style & WS_CHILD ? ExStyle() : ExStyle() & ~WS_EX_MDICHILD, W(form_.ClassName()),
-                          W(form_.Caption()), style, CW_USEDEFAULT, CW_USEDEFAULT, form_.ClientWidth(),
-                          form_.ClientHeight(), parent, nullptr, GetModuleHandleW(nullptr), this);
+                          W(form_.Caption()), style, CW_USEDEFAULT, CW_USEDEFAULT, Scaled(form_.ClientWidth()),
+                          Scaled(form_.ClientHeight()), parent, nullptr, GetModuleHandleW(nullptr), this);
   if (!hwnd_) return;
   if (form_.NoCaption()) {
     // The MDI client gives its children a caption whatever they asked for.
@@ -121,11 +123,11 @@ void FormWindow::Create() {
 }
 
 void FormWindow::ApplyBounds() {
-  RECT r{0, 0, form_.ClientWidth(), form_.ClientHeight()};
+  RECT r{0, 0, Scaled(form_.ClientWidth()), Scaled(form_.ClientHeight())};
   DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
   AdjustWindowRectEx(&r, style, menu_ != nullptr, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
   int width = r.right - r.left, height = r.bottom - r.top;
-  int x = form_.Left(), y = form_.Top();
+  int x = Scaled(form_.Left()), y = Scaled(form_.Top());
   RECT area{};
   if (form_.Position() == FormPosition::ScreenCenter) {
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
@@ -192,7 +194,7 @@ HWND FormWindow::Tooltip() {
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
-    if (tooltip_) SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 300);
+    if (tooltip_) SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, Scaled(300));
   }
   return tooltip_;
 }
@@ -267,6 +269,7 @@ LRESULT FormWindow::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT FormWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == TextExtentMessage()) return MeasureText(hwnd_, wParam, lParam);
   LRESULT result = 0;
   if (Dispatch(msg, wParam, lParam, &result)) return result;
   switch (msg) {
@@ -278,7 +281,7 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SIZE:
       if (mdiClient_) {
-        int top = form_.MdiClientTop();
+        int top = Scaled(form_.MdiClientTop());
         MoveWindow(mdiClient_, 0, top, LOWORD(lParam), HIWORD(lParam) - top, TRUE);
         return 0;
       }
@@ -297,6 +300,14 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       ui_.Guard([&] { form_.Close(); });
       return 0;
+    case WM_SYSCOMMAND:
+      // An owned window cannot go to the task bar alone: the program does.
+      if ((wParam & 0xFFF0) == SC_MINIMIZE && ui_.TaskBarWindow() &&
+          GetWindow(hwnd_, GW_OWNER) == reinterpret_cast<HWND>(ui_.TaskBarWindow())) {
+        ui_.MinimizeToTaskBar();
+        return 0;
+      }
+      break;
     default:
       if (msg == WM_COMMAND && lParam == 0 && HIWORD(wParam) == 0) {
         auto it = menuIds_.find(LOWORD(wParam));

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <string>
 
 #undef MessageBox
 
@@ -68,10 +69,46 @@ bool PreviewKey(Ui& ui, Form* form, const MSG& msg) {
   return taken;
 }
 
+constexpr UINT kPassActivation = WM_APP + 2;
+
+// The task bar's window: its button activates it, and the window the user
+// last worked in takes over; restored, it shows what its minimising hid.
+LRESULT CALLBACK TaskBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) PostMessageW(hwnd, kPassActivation, 0, 0);
+      break;
+    case kPassActivation: {
+      if (IsIconic(hwnd)) return 0;
+      HWND last = GetLastActivePopup(hwnd);
+      if (last && last != hwnd && IsWindowVisible(last) && IsWindowEnabled(last)) SetActiveWindow(last);
+      return 0;
+    }
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_RESTORE) {
+        LRESULT r = DefWindowProcW(hwnd, msg, wParam, lParam);
+        if (g_ui) g_ui->RestoreFromTaskBar();
+        return r;
+      }
+      break;
+    case WM_CLOSE:
+      // The button's Close closes the main window, with its questions.
+      if (g_ui && g_ui->MainForm()) {
+        if (HWND main = reinterpret_cast<HWND>(g_ui->WindowOf(*g_ui->MainForm()))) PostMessageW(main, WM_CLOSE, 0, 0);
+      }
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
 }  // namespace
 
 struct Win32Ui::Impl {
   HWND wake = nullptr;
+  HWND taskBar = nullptr;
+  std::vector<HWND> hiddenByMinimize;
   std::map<const Form*, std::unique_ptr<FormWindow>> windows;
 
   Form* FormOf(HWND hwnd) const {
@@ -103,9 +140,51 @@ Win32Ui::~Win32Ui() {
   calls_.SetWake(nullptr);
   DestroyForms();
   impl_->windows.clear();
+  if (impl_->taskBar) DestroyWindow(impl_->taskBar);
   if (impl_->wake) DestroyWindow(impl_->wake);
   OleUninitialize();
   g_ui = nullptr;
+}
+
+void Win32Ui::ShowTitleOnTaskBar() {
+  if (impl_->taskBar) return;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = TaskBarProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+  wc.lpszClassName = L"BzTaskBar";
+  RegisterClassExW(&wc);
+  // Visible but without size, in the middle of the screen, as the minimise
+  // animation starts from it.
+  impl_->taskBar = CreateWindowExW(0, L"BzTaskBar", W(Title()), WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                                   GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
+                                   nullptr, nullptr, wc.hInstance, nullptr);
+  if (impl_->taskBar) ShowWindow(impl_->taskBar, SW_SHOWNOACTIVATE);
+}
+
+uintptr_t Win32Ui::TaskBarWindow() const { return reinterpret_cast<uintptr_t>(impl_->taskBar); }
+
+void Win32Ui::MinimizeToTaskBar() {
+  HWND bar = impl_->taskBar;
+  if (!bar || IsIconic(bar)) return;
+  // Owned windows follow their owner on Windows, not everywhere: hidden by hand.
+  for (const auto& [form, window] : impl_->windows) {
+    HWND hwnd = window->Handle();
+    if (hwnd && GetWindow(hwnd, GW_OWNER) && IsWindowVisible(hwnd) && !(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD)) {
+      ShowWindow(hwnd, SW_HIDE);
+      impl_->hiddenByMinimize.push_back(hwnd);
+    }
+  }
+  ShowWindow(bar, SW_MINIMIZE);
+}
+
+void Win32Ui::RestoreFromTaskBar() {
+  std::vector<HWND> hidden;
+  hidden.swap(impl_->hiddenByMinimize);
+  for (HWND hwnd : hidden)
+    if (IsWindow(hwnd)) ShowWindow(hwnd, SW_SHOW);
+  PostMessageW(impl_->taskBar, kPassActivation, 0, 0);
 }
 
 void Win32Ui::Realize(Form& form) {
@@ -148,7 +227,7 @@ bool Win32Ui::PumpOne() {
 Point Win32Ui::ScreenPoint(const Component& control, int x, int y) {
   auto* peer = dynamic_cast<ControlPeer*>(control.Peer());
   if (!peer || !peer->Handle()) return Ui::ScreenPoint(control, x, y);
-  POINT p{x, y};
+  POINT p{Scaled(x), Scaled(y)};
   ClientToScreen(peer->Handle(), &p);
   return Point{p.x, p.y};
 }
@@ -245,6 +324,10 @@ void Win32Ui::ShowForm(Form& form) {
     RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     return;
   }
+  if (impl_->taskBar && IsIconic(impl_->taskBar)) {
+    ShowWindow(impl_->taskBar, SW_RESTORE);
+    RestoreFromTaskBar();
+  }
   ShowWindow(hwnd, SW_SHOW);
   SetForegroundWindow(hwnd);
 }
@@ -294,6 +377,54 @@ void Win32Ui::TimerRemoved(Timer& timer) {
   }
 }
 
+int ScreenDpi() {
+  static const int dpi = [] {
+    HDC screen = GetDC(nullptr);
+    int d = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen) ReleaseDC(nullptr, screen);
+    return d > 0 ? d : 96;
+  }();
+  return dpi;
+}
+
+UINT TextExtentMessage() {
+  static const UINT message = RegisterWindowMessageW(L"BzTextExtent");
+  return message;
+}
+
+LRESULT MeasureText(HWND hwnd, WPARAM wrapWidth, LPARAM atom) {
+  std::wstring text;
+  if (atom) {
+    wchar_t name[256] = {};
+    UINT n = GlobalGetAtomNameW(static_cast<ATOM>(atom), name, 256);
+    text.assign(name, n);
+  } else {
+    int length = GetWindowTextLengthW(hwnd);
+    text.resize(static_cast<size_t>(length) + 1);
+    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), length + 1)));
+  }
+  // What shows: an accelerator's "&" is drawn as an underline.
+  std::wstring shown;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'&' && i + 1 < text.size()) ++i;
+    shown.push_back(text[i]);
+  }
+  HDC dc = GetDC(hwnd);
+  if (!dc) return 0;
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  if (wrapWidth > 0) {
+    RECT r{0, 0, static_cast<LONG>(wrapWidth), 0};
+    DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    size = SIZE{r.right - r.left, r.bottom - r.top};
+  } else {
+    GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()), &size);
+  }
+  SelectObject(dc, old);
+  ReleaseDC(hwnd, dc);
+  return MAKELRESULT(std::min<LONG>(size.cx, 0xFFFF), std::min<LONG>(size.cy, 0xFFFF));
+}
+
 HFONT FontHandle(const Font& font) {
   static std::vector<std::pair<Font, HFONT>> cache;
   for (const auto& [f, h] : cache) {
@@ -302,9 +433,7 @@ HFONT FontHandle(const Font& font) {
       return h;
     }
   }
-  HDC screen = GetDC(nullptr);
-  int height = font.pixelHeight ? -font.pixelHeight : -MulDiv(font.points, GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, screen);
+  int height = font.pixelHeight ? -Scaled(font.pixelHeight) : -MulDiv(font.points, ScreenDpi(), 72);
   HFONT h = CreateFontW(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic, font.underline, FALSE,
                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                         DEFAULT_PITCH | FF_DONTCARE, W(font.name));

@@ -39,6 +39,17 @@ class Win32Ui : public Ui {
   void TimerChanged(Timer& timer) override;
   void TimerRemoved(Timer& timer) override;
 
+  // The task bar names the program by its title (Ui::Title), from a window
+  // of its own that owns the program's unowned windows, rather than by the
+  // main window's caption. Call before the first window is made.
+  void ShowTitleOnTaskBar();
+  // That window (an HWND), 0 without it.
+  uintptr_t TaskBarWindow() const;
+  // Minimises the program to its task-bar button, hiding its windows.
+  void MinimizeToTaskBar();
+  // Shows again what MinimizeToTaskBar hid.
+  void RestoreFromTaskBar();
+
   bool Busy() const { return busyDepth_ > 0; }
   // Handles one message of the loop; false on WM_QUIT.
   bool PumpOne();

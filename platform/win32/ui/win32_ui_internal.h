@@ -25,6 +25,21 @@ namespace platform::ui::win32 {
 using platform::win32::FromW;
 using platform::win32::W;
 
+// Layouts are designed at 96 DPI; the programs are DPI-aware, so every
+// position and size is scaled by the screen's DPI / 96, as Windows scales
+// its own dialogs. Fonts in points follow the DPI by themselves.
+int ScreenDpi();
+inline int Scaled(int length) { return MulDiv(length, ScreenDpi(), 96); }
+inline int Unscaled(int pixels) { return MulDiv(pixels, 96, ScreenDpi()); }
+inline Rect Scaled(const Rect& r) { return Rect{Scaled(r.left), Scaled(r.top), Scaled(r.right), Scaled(r.bottom)}; }
+
+// Test drivers ask a window how large a text is in its font, since a font
+// handle means nothing in another process: the registered message
+// "BzTextExtent", wParam a width to wrap at (0: one line), lParam a global
+// atom with the text (0: the window's own), answered MAKELRESULT(cx, cy).
+UINT TextExtentMessage();
+LRESULT MeasureText(HWND hwnd, WPARAM wrapWidth, LPARAM atom);
+
 HFONT FontHandle(const Font& font);
 HBRUSH BrushHandle(Color color);
 // Fills a menu with the items under `menu`, numbering commands from *nextId.
@@ -57,6 +72,8 @@ class ControlPeer : public ListViewPeer {
   void Apply(Prop prop, int index);
   void RebuildItems();
   void RebuildColumns();
+  // The width a list-view column needs to show its caption whole.
+  int HeaderTextRoom(const Text& caption) const;
   void SetRow(int index, bool insert);
   void ApplyLink();
   void Layout();

@@ -101,6 +101,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   };
 
   ui.SetTitle(u"Zentura");
+  ui.ShowTitleOnTaskBar();
   zentura::TFormMain& form = ui.CreateForm<zentura::TFormMain>(env);
   ui.SetMainForm(&form);
   if (form.Created()) {
