@@ -148,6 +148,9 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash ${GUI_TRACE:+-x} -euo pipefail -c '
   until_true 120 "the switch back did not restart the service and remove temp.ini" restored
   drive close TFormMain
   until_true 30 "Zentura.exe did not end in normal mode" window_gone
+  # Its process outlives the window by a while (its update check waits on
+  # the network); a start meanwhile would only find the running instance.
+  until_true 120 "Zentura.exe did not end after its window" sh -c "! pgrep -f \"zentura-e2e.Zentura[.]exe\" >/dev/null"
 
   # Messages from a language file are formats anyone can edit.
   sed -e "s/^Msg11=.*/Msg11=%n/" -e "s/^Msg12=.*/Msg12=%s%s%s%d/" \
