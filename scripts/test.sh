@@ -16,6 +16,14 @@ ctest --test-dir build/asan --output-on-failure -j2
 ctest --test-dir build/win64 --output-on-failure
 # Each fuzz target for a minute (longer runs: scripts/fuzz.sh SECONDS).
 scripts/fuzz.sh 60
+# The 32-bit programs, as users of 32-bit Windows get them: the contract
+# suites and one end-to-end round trip, where this machine runs 32-bit code.
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  ctest --test-dir build/win32 --output-on-failure -R contract
+  BUILD=build/win32 bash tests/e2e/ie_backup_wine.sh
+else
+  echo "skipped: the 32-bit tests (this machine cannot run 32-bit programs)"
+fi
 passed=0 failed=0
 for t in tests/e2e/*.sh; do
   echo "== $t"
