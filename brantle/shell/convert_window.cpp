@@ -45,11 +45,11 @@ Tfc_Opera::Tfc_Opera(Ui& ui, WizardContext context)
   Label7 = SectionBar(u"Label7", u"System information:", 8, 420, 583);
   auto row = [this](int n, const char16_t* caption, const char16_t* valueName, int top, Label*& value) {
     auto* name = Add<Label>(u"Label" + platform::ToText(n));
-    name->SetBounds(24, top, 96, 16);
+    name->SetBounds(24, top, 112, 16);
     name->SetCaption(caption);
     name->SetBold(true);
     value = Add<Label>(valueName);
-    value->SetBounds(124, top, 280, 16);
+    value->SetBounds(140, top, 264, 16);
     return name;
   };
   Label8 = row(8, u"Windows Name:", u"lblName", 444, lblName);

@@ -5,7 +5,8 @@
 # driven through its controls (the default profile chosen in its list), its
 # archive compared with the one brantle-cli.exe makes of the same profile,
 # the Chrome backup wizard (Alt, B, C) backing up the profile it preselects,
-# and Exit from the application menu.
+# the Opera converter (Alt, C, O) converting a planted operaprefs.ini, the
+# Opera backup wizard (Alt, B, O), and Exit from the application menu.
 # Screenshots land in BUILD/screenshots/ (BUILD defaults to build/win64).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -129,6 +130,57 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash ${GUI_TRACE:+-x} -euo pipefail -c '
   done
   [ "$(drive visible TForm1 Finish)" = 1 ] || fail "Finish did not appear in the Chrome wizard"
   [ -f "$WORK/chrome/Default.dat" ] || fail "the Chrome wizard made $(ls "$WORK/chrome"), not Default.dat"
+  drive click TForm1 Finish
+  wait "$app" || fail "Brantle.exe did not end after Finish"
+
+  # The Opera converter (Alt, C, O) on the preferences file of the profile
+  # "Opera": XP paths of the prefix user turned into Vista/7 ones.
+  wine_user="$(scripts/wine-run cmd /c echo %USERNAME% 2>/dev/null | tr -d "\r")"
+  opera="$unix_appdata/Opera/Opera"
+  rm -rf "$unix_appdata/Opera"; mkdir -p "$opera/mail"
+  sed "s/tester/$wine_user/gI" tests/fixtures/opera/xp_paths.ini > "$opera/operaprefs.ini"
+  sed "s/tester/$wine_user/gI" tests/fixtures/opera/xp_paths.to7.ini > "$WORK/operaprefs.expected"
+  printf "[Speed Dial 1]\r\nTitle=start\r\n" > "$opera/speeddial.ini"
+  echo bookmarks > "$opera/bookmarks.adr"; echo mail > "$opera/mail/index.ini"
+  start
+  id=$(window_id)
+  key alt
+  key c
+  key o
+  [ "$(drive visible TForm1 "Enter old username (if changing):")" = 1 ] || fail "the key tips did not open the converter"
+  sleep 0.5
+  shot converter-opened
+  drive click TForm1 "XP 32 bit -> 7/Vista 32 bit" || fail "no method to choose"
+  drive click TForm1 "Next >"
+  for i in $(seq 1 50); do
+    [ "$(drive visible TForm1 Finish)" = 1 ] && break
+    sleep 0.2
+  done
+  [ "$(drive visible TForm1 Finish)" = 1 ] || fail "Finish did not appear in the converter"
+  shot converter-finished
+  cmp "$opera/operaprefs.ini" "$WORK/operaprefs.expected" || fail "the converter wrote another file"
+  drive click TForm1 Finish
+  wait "$app" || fail "Brantle.exe did not end after the converter'"'"'s Finish"
+
+  # The Opera backup wizard (Alt, B, O) on the profile "Opera".
+  mkdir -p "$WORK/opera"; WOPERA=$(winpath "$WORK/opera")
+  start
+  id=$(window_id)
+  key alt
+  key b
+  key o
+  [ "$(drive visible TForm1 "Wand data (passwords)")" = 1 ] || fail "the key tips did not open the Opera backup wizard"
+  drive settext TForm1 "Backup location:" "$WOPERA"
+  drive select TForm1 Opera || fail "the profile Opera is not listed"
+  sleep 0.5
+  shot wizard-opera-backup
+  drive click TForm1 "Next >"
+  for i in $(seq 1 100); do
+    [ "$(drive visible TForm1 Finish)" = 1 ] && break
+    sleep 0.2
+  done
+  [ "$(drive visible TForm1 Finish)" = 1 ] || fail "Finish did not appear in the Opera wizard"
+  [ -f "$WORK/opera/Opera.dat" ] || fail "the Opera wizard made $(ls "$WORK/opera"), not Opera.dat"
   drive click TForm1 Finish
   wait "$app" || fail "Brantle.exe did not end after Finish"
 
