@@ -150,6 +150,8 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash ${GUI_TRACE:+-x} -euo pipefail -c '
   [ "$(drive visible TForm1 "Enter old username (if changing):")" = 1 ] || fail "the key tips did not open the converter"
   sleep 0.5
   shot converter-opened
+  fit=$(drive extent TForm1 || true)
+  grep -q " 0 fault(s)" <<<"$fit" || fail "the converter'"'"'s captions do not fit: $fit"
   drive click TForm1 "XP 32 bit -> 7/Vista 32 bit" || fail "no method to choose"
   drive click TForm1 "Next >"
   for i in $(seq 1 50); do
@@ -174,6 +176,8 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash ${GUI_TRACE:+-x} -euo pipefail -c '
   drive select TForm1 Opera || fail "the profile Opera is not listed"
   sleep 0.5
   shot wizard-opera-backup
+  fit=$(drive extent TForm1 || true)
+  grep -q " 0 fault(s)" <<<"$fit" || fail "the Opera wizard'"'"'s captions do not fit: $fit"
   drive click TForm1 "Next >"
   for i in $(seq 1 100); do
     [ "$(drive visible TForm1 Finish)" = 1 ] && break
