@@ -36,12 +36,16 @@ int Convert(CliContext& context, const ConvertOptions& o) {
                       << "Windows User: " << ToUtf8(info.windowsUser) << "\n";
   Text file = o.hasFile ? context.host.FromHostPath(o.file) : FindPreferencesFile(helpers, p);
   if (file.empty()) throw Failure{ToUtf8(convert_text::kNotFound)};
+  const int method = MethodOf(o.method);
   ConversionValues values;
   values.user = o.hasUser ? FromUtf8(o.user) : helpers.GetLoginName();
-  values.drive = o.hasDrive ? platform::ExcludeTrailingBackslash(FromUtf8(o.drive)) : helpers.GetSystemDrive();
+  if (o.hasDrive)
+    values.drive = platform::ExcludeTrailingBackslash(FromUtf8(o.drive));
+  else if (method == kDriveChangeMethod)  // the only method that needs it
+    values.drive = helpers.GetSystemDrive();
   values.oldUser = FromUtf8(o.oldUser);
   values.oldDrive = FromUtf8(o.oldDrive);
-  ConversionOutcome outcome = ConvertFile(p, file, MethodOf(o.method), values);
+  ConversionOutcome outcome = ConvertFile(p, file, method, values);
   if (!outcome.saved) throw Failure{ToUtf8(outcome.message)};
   context.console.out << "Converted " << context.host.ToHostPath(file) << "\n";
   return exitcode::kDone;

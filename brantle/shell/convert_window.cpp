@@ -75,15 +75,17 @@ void Tfc_Opera::FormActivate() {
 void Tfc_Opera::RadioGroup1Click() { Button2->SetEnabled(RadioGroup1->ItemIndex() >= 0); }
 
 void Tfc_Opera::Button2Click() {
+  const int method = RadioGroup1->ItemIndex();
   ConversionValues values;
   values.user = uzer = context_.helpers.GetLoginName();
-  values.drive = drv = context_.helpers.GetSystemDrive();
+  // Only the drive change needs the system drive, whose look-up may fail.
+  if (method == kDriveChangeMethod) values.drive = drv = context_.helpers.GetSystemDrive();
   values.oldUser = olduser = Edit1->Caption();
   values.oldDrive = driveltr = Edit2->Caption();
   ConversionOutcome outcome;
   {
     BusyCursor busy(GetUi());
-    outcome = ConvertFile(context_.p, ffpath, RadioGroup1->ItemIndex(), values);
+    outcome = ConvertFile(context_.p, ffpath, method, values);
   }
   // Through the lines, so a file with bare LF breaks shows as lines too.
   Memo1->SetText(platform::FromUtf8(outcome.text));
