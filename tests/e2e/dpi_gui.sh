@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Both programs' windows at 96, 120 and 144 DPI (125 % and 150 %) under Xvfb
 # and Wine: Brantle's main window with its start page, a selective backup, a
-# selective restore and a full backup wizard, the About dialog; Zentura's
+# selective restore and a full backup wizard, the Opera converter, the About dialog; Zentura's
 # main window in normal mode (both pages) and in game mode, and the chooser. At each DPI every window is shot into
 # BUILD/screenshots/dpi<N>-<name>.png and its captions are checked against
 # their controls' room (ui-driver extent).
@@ -71,6 +71,9 @@ xvfb-run -a -s "-screen 0 1600x1200x24" bash ${GUI_TRACE:+-x} -euo pipefail -c '
   [ -d "$unix_appdata" ] || fail "no application-data folder in the prefix"
   rm -rf "$unix_appdata/Mozilla"; mkdir -p "$unix_appdata/Mozilla"
   cp -r samples/firefox/Mozilla/Firefox "$unix_appdata/Mozilla/Firefox"
+  # A preferences file for the Opera converter to find.
+  rm -rf "$unix_appdata/Opera"; mkdir -p "$unix_appdata/Opera/Opera"
+  printf "Opera Preferences version 2.1\r\n" > "$unix_appdata/Opera/Opera/operaprefs.ini"
   mkdir -p "$APP/backups"; : > "$APP/backups/default.dat"
   backups=$(/usr/lib/wine/wine64 winepath -w "$APP/backups" 2>/dev/null | tr -d "\r")
 
@@ -103,6 +106,10 @@ xvfb-run -a -s "-screen 0 1600x1200x24" bash ${GUI_TRACE:+-x} -euo pipefail -c '
     [ "$(drive visible TForm1 "Progress:")" = 1 ] || fail "Shift+Ctrl+F did not open the full backup wizard"
     shot brantle-full-backup "Brantle 2.0.2"
     extent brantle-full-backup TForm1
+    key "$id" alt; key "$id" c; key "$id" o
+    [ "$(drive visible TForm1 "Enter old username (if changing):")" = 1 ] || fail "Alt, C, O did not open the Opera converter"
+    shot brantle-opera-convert "Brantle 2.0.2"
+    extent brantle-opera-convert TForm1
     key "$id" alt; key "$id" h; key "$id" a
     drive wait Tf_About >/dev/null || fail "Alt, H, A did not open the About dialog"
     shot brantle-about "About Brantle"
