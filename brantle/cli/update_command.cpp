@@ -64,7 +64,7 @@ void RegisterUpdateCommand(CLI::App& app, CliContext& context) {
       ->check(CLI::Validator(
           [](std::string& v) { return v.empty() ? std::string("an empty host is not allowed") : std::string(); },
           "HOST"));
-  sub->callback([&context, sub, install, server] {
+  sub->callback([&context, sub, install, check, server] {
     if (sub->count("--check") + sub->count("--install") == 0)
       throw CLI::RequiredError("--check or --install");
     context.action = [&context, install, server] { return Update(context.host, context.console, *install, *server); };

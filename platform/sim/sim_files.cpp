@@ -149,9 +149,12 @@ std::unique_ptr<File> SimFileSystem::Open(const Text& path, Access access, Share
     flags |= access == Access::kRead ? O_RDONLY : access == Access::kWrite ? O_WRONLY : O_RDWR;
   else
     flags |= O_RDWR | O_CREAT | (disposition == Disposition::kCreateNew ? O_EXCL : O_TRUNC);
+  // Resolving a new name has just brought its folder's names up to date.
+  const bool isNew = disposition != Disposition::kOpenExisting && !HostExists(r.host);
   int fd = ::open(r.host.c_str(), flags, 0666);
   if (fd < 0) return fail(ErrnoToWindows(errno));
   if (disposition != Disposition::kOpenExisting) s_.attributes[r.host] = attr::kArchive;
+  if (isNew) s_.NoteCreated(r.host);
   uint64_t id = s_.nextHandle++;
   s_.handles.push_back({id, r.host, access, share});
   if (error) *error = 0;
@@ -172,6 +175,7 @@ bool SimFileSystem::CreateDir(const Text& path, uint32_t* error) {
   std::error_code ec;
   if (!fs::create_directory(r.host, ec)) return fail(ec ? ErrnoToWindows(ec.value()) : err::kAccessDenied);
   s_.ForgetAttributes(r.host);
+  s_.NoteCreated(r.host);
   if (error) *error = 0;
   return true;
 }
@@ -221,10 +225,12 @@ bool SimFileSystem::Copy(const Text& from, const Text& to, bool failIfExists) {
   } else if (!HostIsDir(dst.ParentHost())) {
     return s_.Fail(err::kPathNotFound);
   }
+  const bool isNew = !HostExists(dst.host);
   std::error_code ec;
   fs::copy_file(src.host, dst.host, fs::copy_options::overwrite_existing, ec);
   if (ec) return s_.Fail(ErrnoToWindows(ec.value()));
   s_.CopyAttributes(src.host, dst.host);
+  if (isNew) s_.NoteCreated(dst.host);
   return true;
 }
 
@@ -251,7 +257,9 @@ bool SimFileSystem::Move(const Text& from, const Text& to, bool replaceExisting)
     return s_.Fail(err::kPathNotFound);
   }
   if (IsBelowOrSame(target, src.host) && target != src.host) return s_.Fail(err::kSharingViolation);
+  const bool isNew = !HostExists(target) || target == src.host;
   if (::rename(src.host.c_str(), target.c_str()) != 0) return s_.Fail(ErrnoToWindows(errno));
+  if (isNew) s_.NoteCreated(target);
   if (target != src.host) {
     s_.ForgetAttributes(target);
     s_.MoveAttributes(src.host, target);

@@ -1,5 +1,7 @@
 #include "platform/sim/sim_state.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 namespace platform::sim {
@@ -43,29 +45,63 @@ Text TrimComponent(Text name) {
   return name;
 }
 
-// The host name of `name` inside the host folder `dir`: the exact name when it
-// exists, else the first entry equal without regard to case, else `name`.
-std::string MatchEntry(const std::string& dir, const Text& name, bool* found) {
-  std::string exact = ToUtf8(name);
+bool Exists(const std::string& path) {
   std::error_code ec;
-  fs::path candidate = fs::path(dir) / exact;
-  if (fs::exists(fs::symlink_status(candidate, ec))) {
+  return fs::exists(fs::symlink_status(path, ec));
+}
+
+// The folder's modification time in nanoseconds, or -1.
+int64_t Stamp(const std::string& dir) {
+  struct stat st {};
+  if (stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return -1;
+  return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
+}  // namespace
+
+std::string SimState::MatchEntry(const std::string& dir, const Text& name, bool* found) {
+  std::string exact = ToUtf8(name);
+  if (Exists(dir + "/" + exact)) {
     *found = true;
     return exact;
   }
   *found = false;
-  if (!fs::is_directory(dir, ec)) return exact;
-  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-    std::string hostName = it->path().filename().string();
-    if (SameText(FromUtf8(hostName), name)) {
-      *found = true;
-      return hostName;
+  const int64_t stamp = Stamp(dir);
+  if (stamp < 0) return exact;
+  std::lock_guard<std::recursive_mutex> lock(mutex);
+  FolderNames& names = folderNames_[dir];
+  if (names.stamp != stamp) {
+    names.byLower.clear();
+    std::error_code ec;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+      std::string hostName = it->path().filename().string();
+      names.byLower.emplace(LowerCase(FromUtf8(hostName)), hostName);
     }
+    names.stamp = stamp;
+  }
+  const Text lower = LowerCase(name);
+  auto it = names.byLower.find(lower);
+  if (it != names.byLower.end()) {
+    if (Exists(dir + "/" + it->second)) {
+      *found = true;
+      return it->second;
+    }
+    names.byLower.erase(it);
   }
   return exact;
 }
 
-}  // namespace
+void SimState::NoteCreated(const std::string& host) {
+  const size_t slash = host.rfind('/');
+  if (slash == std::string::npos || slash == 0) return;
+  const std::string dir = host.substr(0, slash), name = host.substr(slash + 1);
+  std::lock_guard<std::recursive_mutex> lock(mutex);
+  auto it = folderNames_.find(dir);
+  if (it == folderNames_.end()) return;
+  auto [entry, added] = it->second.byLower.emplace(LowerCase(FromUtf8(name)), name);
+  if (!added && !Exists(dir + "/" + entry->second)) entry->second = name;
+  it->second.stamp = Stamp(dir);
+}
 
 bool SimState::Resolve(const Text& input, ResolvedPath* out, uint32_t* error) {
   Text path = input;

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/sim/sim_windows.h"
@@ -88,6 +89,24 @@ class SimState {
     lastError = code;
     return false;
   }
+
+  // The host name of `name` in the host folder `dir`: the exact name when it
+  // exists, else the entry equal without regard to case, else `name`.
+  std::string MatchEntry(const std::string& dir, const Text& name, bool* found);
+  // The simulation has just made `host` (a file or folder, created, copied or
+  // renamed there): its folder's names stay known without a new scan.
+  void NoteCreated(const std::string& host);
+
+ private:
+  // The names of a folder by their lower-case form, so that matching a name
+  // costs one look-up rather than a scan of the folder (creating n files in
+  // one folder would otherwise cost n scans). A folder whose time stamp
+  // moved other than by NoteCreated is scanned again.
+  struct FolderNames {
+    std::unordered_map<Text, std::string> byLower;
+    int64_t stamp = 0;
+  };
+  std::unordered_map<std::string, FolderNames> folderNames_;
 };
 
 // Matches a name against a FindFirstFileW mask ('*', '?', "*.*"), without regard to case.

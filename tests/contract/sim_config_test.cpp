@@ -161,6 +161,36 @@ TEST(HostLinuxTest, RecycleBinIsTheDesktopTrash) {
   std::filesystem::remove_all(root);
 }
 
+// Names are matched through a per-folder cache: what the simulation itself
+// creates, copies, renames or removes, and what appears on the host, is
+// found under any case.
+TEST(SimConfigTest, NamesMatchWithoutRegardToCaseAfterEachChange) {
+  TempSimWindows sim;
+  FileSystem& files = sim.Get().files;
+  ASSERT_TRUE(files.CreateDir(u"C:\\d"));
+  for (int i = 0; i < 50; ++i) {
+    ASSERT_TRUE(files.Open(u"C:\\d\\File" + ToText(static_cast<long long>(i)) + u".txt", Access::kWrite,
+                           Share::kExclusive, Disposition::kCreateNew, nullptr));
+  }
+  EXPECT_TRUE(files.FileExists(u"C:\\D\\FILE7.TXT"));
+  // A new name in another case is the same file, not a second one.
+  ASSERT_TRUE(files.Open(u"C:\\d\\file7.TXT", Access::kWrite, Share::kExclusive, Disposition::kCreateAlways, nullptr));
+  EXPECT_FALSE(std::filesystem::exists(sim.root() + "/C/d/file7.TXT"));
+  ASSERT_TRUE(files.Copy(u"C:\\d\\file1.txt", u"C:\\d\\Copy.txt", true));
+  EXPECT_TRUE(files.FileExists(u"c:\\d\\COPY.TXT"));
+  ASSERT_TRUE(files.Move(u"C:\\d\\copy.txt", u"C:\\d\\Moved.txt", false));
+  EXPECT_TRUE(files.FileExists(u"c:\\d\\moved.txt"));
+  EXPECT_FALSE(files.FileExists(u"c:\\d\\copy.txt"));
+  ASSERT_TRUE(files.Move(u"C:\\d\\moved.txt", u"C:\\d\\MOVED.txt", false));  // a change of case only
+  EXPECT_TRUE(std::filesystem::exists(sim.root() + "/C/d/MOVED.txt"));
+  EXPECT_TRUE(files.FileExists(u"c:\\d\\Moved.TXT"));
+  ASSERT_TRUE(files.Remove(u"C:\\d\\FILE2.txt"));
+  EXPECT_FALSE(files.FileExists(u"C:\\d\\file2.txt"));
+  usleep(20000);  // the host's time stamps move in ticks
+  std::ofstream(sim.root() + "/C/d/Host.txt") << "x";
+  EXPECT_TRUE(files.FileExists(u"C:\\d\\HOST.txt"));
+}
+
 }  // namespace
 
 #endif  // _WIN32
