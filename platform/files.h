@@ -18,7 +18,9 @@ constexpr uint32_t kHidden = 0x2;
 constexpr uint32_t kSystem = 0x4;
 constexpr uint32_t kDirectory = 0x10;
 constexpr uint32_t kArchive = 0x20;
+constexpr uint32_t kDevice = 0x40;  // the simulation's mark for a FIFO, socket or device node
 constexpr uint32_t kNormal = 0x80;
+constexpr uint32_t kReparsePoint = 0x400;
 constexpr uint32_t kInvalid = 0xFFFFFFFF;
 }  // namespace attr
 
@@ -27,10 +29,23 @@ enum class Access { kRead, kWrite, kReadWrite };
 enum class Share { kExclusive, kRead, kReadWrite };
 enum class Disposition { kOpenExisting, kCreateAlways, kCreateNew };
 
+namespace reparse {
+constexpr uint32_t kMountPoint = 0xA0000003;  // junctions and mounted volumes
+constexpr uint32_t kSymlink = 0xA000000C;
+}  // namespace reparse
+
 struct FindEntry {
   Text name;
   uint32_t attributes = 0;
   uint64_t size = 0;
+  uint32_t reparseTag = 0;  // with attr::kReparsePoint: what kind of reparse point
+};
+
+// Which file an open handle is, whatever path reached it.
+struct FileIdentity {
+  uint64_t volume = 0;
+  uint64_t index = 0;
+  bool operator==(const FileIdentity& o) const { return volume == o.volume && index == o.index; }
 };
 
 // An open file; Read/Write/Seek raise StreamError on failure.
@@ -38,6 +53,8 @@ class File : public Stream {
  public:
   // Shortens or lengthens the file to the current position.
   virtual void Truncate() = 0;
+  // GetFileInformationByHandle's volume serial and file index; false when unknown.
+  virtual bool Identity(FileIdentity* id) { return false; }
 };
 
 class FileSystem {

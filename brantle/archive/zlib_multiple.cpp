@@ -20,6 +20,8 @@ constexpr size_t kChunk = 1024;             // progress granularity
 constexpr size_t kZlibBuffer = 128 * 1024;  // the adapter's compressed-side buffer
 constexpr size_t kIoBlock = 128 * 1024;     // source files are read in blocks
 constexpr size_t kMaxField = 255;
+// Begins a folder or name field that holds UTF-8 rather than ANSI text.
+constexpr char kUtf8Marker = '\x01';
 
 std::string ZlibMessage(int code) {
   switch (code) {
@@ -335,6 +337,39 @@ class ChunkReader {
   size_t len_ = 0;
 };
 
+// A stored folder or file name as a name Windows accepts: characters it
+// refuses become "_" (archives of older versions hold "?" for characters the
+// code page lacked), and a device name such as "CON" or "nul.txt" gets a "_"
+// in front so it names a file rather than the device.
+Text WindowsSafeName(const Text& name) {
+  Text out = name;
+  for (char16_t& c : out)
+    if (c < 32 || std::u16string_view(u"<>:\"|?*").find(c) != std::u16string_view::npos) c = u'_';
+  Text base = platform::UpperCase(out.substr(0, out.find(u'.')));
+  while (!base.empty() && base.back() == u' ') base.pop_back();
+  static const char16_t* kDevices[] = {u"CON", u"PRN", u"AUX", u"NUL", u"CONIN$", u"CONOUT$"};
+  bool device = false;
+  for (const char16_t* d : kDevices) device = device || base == d;
+  if (base.size() == 4 && (base.compare(0, 3, u"COM") == 0 || base.compare(0, 3, u"LPT") == 0) &&
+      base[3] >= u'1' && base[3] <= u'9')
+    device = true;
+  return device ? u"_" + out : out;
+}
+
+// Dir + Name with every part made a valid Windows name.
+Text WindowsSafePath(const Text& relative) {
+  Text out;
+  size_t start = 0;
+  while (start <= relative.size()) {
+    size_t end = relative.find(u'\\', start);
+    if (end == Text::npos) end = relative.size();
+    if (start > 0) out += u'\\';
+    out += WindowsSafeName(relative.substr(start, end - start));
+    start = end + 1;
+  }
+  return out;
+}
+
 bool IsDotsOnly(std::u16string_view part) {
   size_t dots = 0;
   for (char16_t c : part) {
@@ -398,7 +433,20 @@ void TZlibMultiple::DoProgress(int32_t Position, int32_t Total) {
 }
 
 std::string TZlibMultiple::AnsiField(const Text& text) {
-  std::string bytes = platform_.system.ToAnsi(text);
+  bool defaulted = false;
+  std::string bytes = platform_.system.ToAnsi(text, &defaulted);
+  if (defaulted || platform_.system.FromAnsi(bytes) != text) {
+    // The code page cannot hold it: the marker byte and the text as UTF-8, cut
+    // at a character boundary. Windows names hold no control characters, so
+    // an ANSI field never begins with the marker.
+    bytes = kUtf8Marker + platform::ToUtf8(text);
+    if (bytes.size() > kMaxField) {
+      size_t cut = kMaxField;
+      while (cut > 1 && (static_cast<uint8_t>(bytes[cut]) & 0xC0) == 0x80) --cut;
+      bytes.resize(cut);
+    }
+    return bytes;
+  }
   if (bytes.size() > kMaxField) bytes.resize(kMaxField);
   return bytes;
 }
@@ -422,13 +470,19 @@ void TZlibMultiple::CompressDirectory(const Text& Directory, bool Recursive, con
   Text temp;
   uint32_t error = 0;
   std::unique_ptr<File> file = files.CreateTemporaryBeside(FileName, &temp, &error);
-  if (!file) RaiseFileError("Cannot create file", FileName, error, platform_.system);
+  if (!file) RaiseFileError("Cannot create file", temp, error, platform_.system);
   File* raw = file.get();
   Writer out(*file, [raw](uint64_t length) {
     raw->Seek(length);
     raw->Truncate();
   });
   excluded_ = {FileName, temp};
+  excludedIds_.clear();
+  platform::FileIdentity id;
+  if (file->Identity(&id)) excludedIds_.push_back(id);
+  if (auto older = files.Open(FileName, platform::Access::kRead, platform::Share::kReadWrite,
+                              platform::Disposition::kOpenExisting, &error))
+    if (older->Identity(&id)) excludedIds_.push_back(id);
   try {
     try {
       CompressTo(out, Directory, Recursive);
@@ -442,9 +496,11 @@ void TZlibMultiple::CompressDirectory(const Text& Directory, bool Recursive, con
     file.reset();
     files.Remove(temp);
     excluded_.clear();
+    excludedIds_.clear();
     throw;
   }
   excluded_.clear();
+  excludedIds_.clear();
 }
 
 void TZlibMultiple::CompressTo(Writer& out, const Text& Directory, bool Recursive) {
@@ -455,6 +511,15 @@ void TZlibMultiple::CompressTo(Writer& out, const Text& Directory, bool Recursiv
 void TZlibMultiple::WalkFolder(Writer& out, const Text& root, const Text& relative,
                                bool Recursive) {
   std::vector<platform::FindEntry> entries = platform_.files.Find(root + relative + u"*.*");
+  // Every folder but a drive's root lists "." and ".."; nothing at all means
+  // it could not be listed (or is gone).
+  if (entries.empty() && !(relative.empty() && root.size() <= 3)) {
+    uint32_t error = platform_.files.LastError();
+    if (OnFileSkip)
+      OnFileSkip(*this, root + relative, u"EListError",
+                 u"Cannot list folder \"" + root + relative + u"\". " + platform_.system.ErrorMessage(error));
+    return;
+  }
   for (const platform::FindEntry& entry : entries) {
     // A stop ends the walk: the archive keeps only the files finished before it.
     if (FTerminateCompress) return;
@@ -467,7 +532,22 @@ void TZlibMultiple::WalkFolder(Writer& out, const Text& root, const Text& relati
                    u"Not a valid Windows name: \"" + entry.name + u"\"");
       continue;
     }
-    if (entry.attributes & platform::attr::kDirectory) {
+    const uint32_t a = entry.attributes;
+    bool isDir = a & platform::attr::kDirectory;
+    // Links are not followed: a folder link can lead back into the tree (or
+    // anywhere), a file link to a file outside it. Other file reparse points
+    // (deduplicated or cloud files) hold the user's data and are read.
+    bool link = (a & platform::attr::kReparsePoint) &&
+                (isDir || entry.reparseTag == platform::reparse::kSymlink ||
+                 entry.reparseTag == platform::reparse::kMountPoint);
+    if (link || (a & platform::attr::kDevice)) {
+      if (OnFileSkip)
+        OnFileSkip(*this, root + relative + entry.name, link ? u"ELink" : u"ENotAFile",
+                   link ? u"Link not followed: \"" + root + relative + entry.name + u"\""
+                        : u"Not a file or folder: \"" + root + relative + entry.name + u"\"");
+      continue;
+    }
+    if (isDir) {
       if (Recursive) WalkFolder(out, root, relative + entry.name + u"\\", Recursive);
       continue;
     }
@@ -491,6 +571,12 @@ void TZlibMultiple::AddFile(Writer& out, const Text& fullPath, const Text& relat
     if (OnFileSkip) OnFileSkip(*this, fullPath, u"EFOpenError", message);
     return;
   }
+  // The archive being written, or the one it replaces, reached through
+  // another spelling of its path (a link, a short name) is still itself.
+  platform::FileIdentity id;
+  if (!excludedIds_.empty() && file->Identity(&id))
+    for (const platform::FileIdentity& skipId : excludedIds_)
+      if (id == skipId) return;
   auto skip = [&](const char16_t* type, const Text& message) {
     if (OnFileSkip) OnFileSkip(*this, fullPath, type, message);
   };
@@ -605,6 +691,7 @@ void TZlibMultiple::DecompressStream(Stream& Stream, const Text& Directory, bool
                                      bool RelativePaths) {
   Text root = Directory.empty() ? Directory : platform::IncludeTrailingBackslash(Directory);
   madeFolder_.clear();
+  renamed_.clear();
   Reader reader(Stream, Buffers().archive);
   while (reader.Remaining() > 0 && !FTerminateDecompress)
     ExtractEntry(reader, root, Overwrite, RelativePaths);
@@ -620,16 +707,21 @@ struct EntryHead {
   uint64_t compressedSize = 0;
 };
 
+Text FieldText(std::string_view bytes, platform::System& system) {
+  if (!bytes.empty() && bytes[0] == kUtf8Marker) return platform::FromUtf8(bytes.substr(1));
+  return system.FromAnsi(bytes);
+}
+
 EntryHead ReadHead(TZlibMultiple::Reader& in, platform::System& system) {
   EntryHead head;
   uint8_t length;
   char text[kMaxField];
   in.ReadExact(&length, 1);
   in.ReadExact(text, length);
-  head.dir = system.FromAnsi(std::string_view(text, length));
+  head.dir = FieldText(std::string_view(text, length), system);
   in.ReadExact(&length, 1);
   in.ReadExact(text, length);
-  head.name = system.FromAnsi(std::string_view(text, length));
+  head.name = FieldText(std::string_view(text, length), system);
   uint8_t sizes[8];
   in.ReadExact(sizes, 8);
   head.fileSize = GetLe32(sizes);
@@ -652,6 +744,24 @@ void TZlibMultiple::ExtractEntry(Reader& in, const Text& root, bool Overwrite, b
   // Nothing of an entry that would land outside the target folder is created.
   if (!IsSafeRelativePath(head.dir + head.name))
     throw ArchiveError("Unsafe path in archive: " + platform::ToUtf8(head.dir + head.name));
+
+  // A name Windows would refuse is restored under a valid one, distinct from
+  // the other renamed entries of this run, and reported.
+  Text stored = head.dir + head.name;
+  Text safe = WindowsSafePath(stored);
+  if (safe != stored) {
+    Text unique = safe;
+    for (int n = 2; !renamed_.insert(platform::UpperCase(unique)).second; ++n) {
+      size_t slash = safe.find_last_of(u'\\');
+      size_t dot = safe.find_last_of(u'.');
+      if (dot == Text::npos || (slash != Text::npos && dot < slash) || dot == slash + 1) dot = safe.size();
+      unique = safe.substr(0, dot) + u" (" + platform::ToText(n) + u")" + safe.substr(dot);
+    }
+    size_t slash = unique.find_last_of(u'\\');
+    head.dir = slash == Text::npos ? Text() : unique.substr(0, slash + 1);
+    head.name = slash == Text::npos ? unique : unique.substr(slash + 1);
+    if (OnFileRenamed) OnFileRenamed(*this, stored, root + (RelativePaths ? head.dir : Text()) + head.name);
+  }
 
   // Entries of one folder come together; its folder is made once for them.
   Text folder = root + head.dir;

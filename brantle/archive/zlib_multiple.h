@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -69,6 +70,10 @@ class TZlibMultiple {
   DecompressingEvent OnDecompressingFile;
   DecompressedEvent OnDecompressedFile;
   NotifyEvent OnCompletedAction;
+  // An entry whose stored name Windows would refuse, and the path it was
+  // extracted to instead.
+  std::function<void(TZlibMultiple& Sender, const platform::Text& Stored, const platform::Text& Target)>
+      OnFileRenamed;
 
   // Builds the archive of the tree in memory; the stream is positioned at 0.
   std::unique_ptr<platform::MemoryStream> CompressDirectory(const platform::Text& Directory,
@@ -138,6 +143,8 @@ class TZlibMultiple {
   uint64_t compressedSizeLimit_ = kMaxCompressedSize;
   // Paths the walk must not pick up: the archive being written and its temporary.
   std::vector<platform::Text> excluded_;
+  std::vector<platform::FileIdentity> excludedIds_;
+  std::set<platform::Text> renamed_;  // the renamed targets of this extraction, in upper case
   std::unique_ptr<Scratch> scratch_;
   platform::Text madeFolder_;  // the folder the last extracted entry needed
   StoredEntry current_;

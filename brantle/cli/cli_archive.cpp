@@ -87,6 +87,7 @@ class ArchiveCommands {
     TZlibMultiple codec(p_);
     ProgressLine progress(host_, console_);
     progress.Watch(codec);
+    WatchRenames(codec, progress, "restored as");
     try {
       codec.DecompressFile(source, target, true, true);
     } catch (...) {
@@ -95,7 +96,11 @@ class ArchiveCommands {
       if (created) RemoveTree(target);
       throw;
     }
-    return exitcode::kDone;
+    progress.End();
+    if (renamed_ == 0) return exitcode::kDone;
+    console_.err << "brantle-cli: " << renamed_ << (renamed_ == 1 ? " file was" : " files were")
+                 << " restored under another name (named above)\n";
+    return exitcode::kSkipped;
   }
 
   int List(const std::string& archive) {
@@ -111,6 +116,7 @@ class ArchiveCommands {
     TZlibMultiple codec(p_);
     size_t count = 0;
     ProgressLine progress(host_, console_);
+    WatchRenames(codec, progress, "would be restored as");
     codec.ForceDirectoriesFlag = false;
     codec.OnDecompressingFile = [&](TZlibMultiple& c, const Text&, bool& write) {
       write = false;
@@ -134,10 +140,24 @@ class ArchiveCommands {
     }
     progress.End();
     console_.out << count << " entries verified\n";
-    return exitcode::kDone;
+    if (renamed_ == 0) return exitcode::kDone;
+    console_.err << "brantle-cli: " << renamed_ << (renamed_ == 1 ? " name is" : " names are")
+                 << " not valid on Windows (named above)\n";
+    return exitcode::kSkipped;
   }
 
  private:
+  // Names an entry whose stored name Windows would refuse, and its new name.
+  void WatchRenames(TZlibMultiple& codec, ProgressLine& progress, const char* how) {
+    renamed_ = 0;
+    codec.OnFileRenamed = [this, &progress, how](TZlibMultiple&, const Text& stored, const Text& target) {
+      progress.End();
+      console_.err << "renamed " << ToUtf8(stored) << ": not a valid Windows name, " << how << " "
+                   << host_.ToHostPath(target) << "\n";
+      ++renamed_;
+    };
+  }
+
   Text ExistingArchive(const std::string& archive) {
     Text path = host_.FromHostPath(archive);
     if (!p_.files.FileExists(path)) throw Failure{"archive not found: " + archive};
@@ -159,6 +179,7 @@ class ArchiveCommands {
   platform::HostPlatform& host_;
   platform::Platform& p_;
   Console& console_;
+  size_t renamed_ = 0;
 };
 
 // Adds a sub-command whose positional arguments are all paths.

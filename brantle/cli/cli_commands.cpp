@@ -19,7 +19,7 @@ constexpr void (*kGroups[])(CLI::App&, CliContext&) = {
 
 constexpr char kExitCodes[] =
     "Exit codes: 0 done, 1 failed, 2 bad arguments, 3 finished without some registry keys,\n"
-    "4 finished but left out files or folders (each is named on stderr),\n"
+    "4 finished but files or folders were left out, changed or renamed (each is named on stderr),\n"
     "10 update available (update only).";
 
 }  // namespace

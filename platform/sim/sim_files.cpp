@@ -84,6 +84,14 @@ class SimFile : public File {
   uint64_t Position() override { return position_; }
   void Seek(uint64_t position) override { position_ = position; }
 
+  bool Identity(FileIdentity* id) override {
+    struct stat st;
+    if (::fstat(fd_, &st) != 0) return false;
+    id->volume = static_cast<uint64_t>(st.st_dev);
+    id->index = static_cast<uint64_t>(st.st_ino);
+    return true;
+  }
+
   void Truncate() override {
     if (access_ == Access::kRead) throw StreamError("Stream write error", err::kAccessDenied);
     if (::ftruncate(fd_, static_cast<off_t>(position_)) != 0)
@@ -151,8 +159,15 @@ std::unique_ptr<File> SimFileSystem::Open(const Text& path, Access access, Share
     flags |= O_RDWR | O_CREAT | (disposition == Disposition::kCreateNew ? O_EXCL : O_TRUNC);
   // Resolving a new name has just brought its folder's names up to date.
   const bool isNew = disposition != Disposition::kOpenExisting && !HostExists(r.host);
-  int fd = ::open(r.host.c_str(), flags, 0666);
+  // Not blocking on a FIFO: only regular files open, as on a Windows volume.
+  int fd = ::open(r.host.c_str(), flags | O_NONBLOCK, 0666);
   if (fd < 0) return fail(ErrnoToWindows(errno));
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return fail(err::kAccessDenied);
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   if (disposition != Disposition::kOpenExisting) s_.attributes[r.host] = attr::kArchive;
   if (isNew) s_.NoteCreated(r.host);
   uint64_t id = s_.nextHandle++;
@@ -307,13 +322,30 @@ std::vector<FindEntry> SimFileSystem::Find(const Text& pattern) {
     return out;
   }
   std::error_code ec;
-  for (fs::directory_iterator it(r.host, ec), end; !ec && it != end; it.increment(ec)) {
+  fs::directory_iterator it(r.host, ec);
+  if (ec) {  // a folder that cannot be listed, as FindFirstFileW reports it
+    s_.lastError = ErrnoToWindows(ec.value());
+    return out;
+  }
+  for (fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
     Text name = FromUtf8(it->path().filename().string());
     if (!MatchMask(name, mask)) continue;
     std::string host = it->path().string();
     bool isDir = HostIsDir(host);
     FindEntry entry{name, s_.AttributesOf(host, isDir), 0};
-    if (!isDir) entry.size = fs::file_size(host, ec);
+    std::error_code statError;
+    fs::file_status own = fs::symlink_status(host, statError);
+    if (fs::is_symlink(own)) {
+      // A host link shows as Windows shows a symbolic link: a reparse point.
+      entry.attributes = (entry.attributes & ~attr::kNormal) | attr::kReparsePoint;
+      entry.reparseTag = reparse::kSymlink;
+    } else if (!isDir && !fs::is_regular_file(own)) {
+      entry.attributes = (entry.attributes & ~attr::kNormal) | attr::kDevice;
+    }
+    if (!isDir) {
+      uintmax_t size = fs::file_size(host, statError);
+      entry.size = statError ? 0 : size;
+    }
     out.push_back(entry);
   }
   // NTFS returns a folder's entries ordered by their upper-case names.

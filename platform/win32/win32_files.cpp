@@ -48,6 +48,14 @@ class Win32File : public File {
     if (!SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN)) throw StreamError("Stream seek error", GetLastError());
   }
 
+  bool Identity(FileIdentity* id) override {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(handle_, &info)) return false;
+    id->volume = info.dwVolumeSerialNumber;
+    id->index = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    return true;
+  }
+
   void Truncate() override {
     if (!SetEndOfFile(handle_)) throw StreamError("Stream write error", GetLastError());
   }
@@ -133,7 +141,8 @@ class Win32FileSystem : public FileSystem {
     }
     do {
       out.push_back({FromW(data.cFileName), data.dwFileAttributes,
-                     (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow});
+                     (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
+                     (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? data.dwReserved0 : 0});
     } while (FindNextFileW(h, &data));
     FindClose(h);
     return out;

@@ -2,7 +2,8 @@
 """Reads and writes Brantle ".dat" backup archives, independently of the C++ codec.
 
 An archive is nothing but entries, one after the other:
-  DirLength (1 byte) Dir, NameLength (1 byte) Name   -- cp1252, backslash-separated
+  DirLength (1 byte) Dir, NameLength (1 byte) Name   -- cp1252, backslash-separated;
+      a field the code page cannot hold is byte 0x01 and the text as UTF-8
   FileSize (uint32 LE, low 32 bits), CompressedSize (int32 LE)
   Data: one zlib stream (level -1, window 15, memory level 8, default strategy)
 
@@ -17,6 +18,7 @@ import sys
 import zlib
 
 ENCODING = "cp1252"
+UTF8_MARKER = b"\x01"
 
 
 class ArchiveError(Exception):
@@ -42,10 +44,16 @@ def read_entries(f):
         if compressed_size < 0:
             raise ArchiveError("negative CompressedSize")
         data = _take(f, compressed_size)
-        dir_text = directory.decode(ENCODING, "replace")
+        dir_text = field_text(directory)
         if dir_text and not dir_text.endswith("\\"):
             dir_text += "\\"
-        yield dir_text, name.decode(ENCODING, "replace"), file_size, data
+        yield dir_text, field_text(name), file_size, data
+
+
+def field_text(field):
+    if field[:1] == UTF8_MARKER:
+        return field[1:].decode("utf-8", "replace")
+    return field.decode(ENCODING, "replace")
 
 
 def inflate(data):
@@ -75,7 +83,16 @@ def write_entry(f, directory, name, content, level=-1):
 
 
 def ansi(text):
-    return text.encode(ENCODING, "replace")[:255]
+    try:
+        return text.encode(ENCODING)[:255]
+    except UnicodeEncodeError:
+        field = UTF8_MARKER + text.encode("utf-8")
+        if len(field) > 255:
+            cut = 255
+            while cut > 1 and (field[cut] & 0xC0) == 0x80:
+                cut -= 1
+            field = field[:cut]
+        return field
 
 
 def walk(root, relative=""):

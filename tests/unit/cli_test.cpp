@@ -1,6 +1,10 @@
 #include "brantle/cli/cli_commands.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <zlib.h>
+
+#include <csignal>
 
 #include <cerrno>
 #include <cstring>
@@ -104,11 +108,36 @@ TEST_F(CliTest, PackThatLeftSomethingOutWritesTheArchiveAndSaysSo) {
 TEST_F(CliTest, WriteFailuresNameTheFileAndTheSystemReason) {
   WriteFile(p, u"C:\\src\\a.bin", std::string(200000, 'x'));
   ASSERT_EQ(Run({"pack", "C:\\src", "C:\\a.dat"}), 0);
-  p.files.ForceDirectories(u"C:\\out");
-  std::filesystem::create_symlink("/dev/full", Host(u"C:\\out") + "/a.bin");
-  EXPECT_EQ(Run({"unpack", "C:\\a.dat", "C:\\out"}), 1);
+  // A file-size limit makes the write fail part-way, as a full disk would.
+  struct rlimit old;
+  getrlimit(RLIMIT_FSIZE, &old);
+  struct rlimit small = old;
+  small.rlim_cur = 100000;
+  auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &small);
+  int code = Run({"unpack", "C:\\a.dat", "C:\\out"});
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(code, 1);
   EXPECT_EQ(err.str(),
-            "brantle-cli: unpack: Cannot write file \"C:\\out\\a.bin\". There is not enough space on the disk.\n");
+            "brantle-cli: unpack: Cannot write file \"C:\\out\\a.bin\". The file size exceeds the limit allowed "
+            "and cannot be saved.\n");
+}
+
+TEST_F(CliTest, UnpackAndVerifyNameTheEntriesWhoseNamesWindowsRefuses) {
+  // An entry "?.txt" as older versions stored a name the code page lacked.
+  std::string entry = std::string("\0\x05?.txt\x01\0\0\0", 11);
+  uLongf size = compressBound(1);
+  std::string data(size, '\0');
+  compress(reinterpret_cast<Bytef*>(data.data()), &size, reinterpret_cast<const Bytef*>("x"), 1);
+  data.resize(size);
+  for (int i = 0; i < 4; ++i) entry.push_back(static_cast<char>(size >> (8 * i)));
+  WriteFile(p, u"C:\\old.dat", entry + data);
+  EXPECT_EQ(Run({"verify", "C:\\old.dat"}), 4);
+  EXPECT_NE(err.str().find("renamed ?.txt: not a valid Windows name, would be restored as \\_.txt"), std::string::npos)
+      << err.str();
+  EXPECT_EQ(Run({"unpack", "C:\\old.dat", "C:\\out"}), 4);
+  EXPECT_EQ(ReadFile(p, u"C:\\out\\_.txt"), "x");
 }
 
 TEST(SimErrorTextTest, SystemCodesAndHostErrorsHaveTheirOwnText) {

@@ -4,7 +4,11 @@
 #include <zlib.h>
 
 #include <chrono>
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <fstream>
+#include <map>
 #include <optional>
 #include <random>
 #include <set>
@@ -297,7 +301,7 @@ TEST_F(ZlibMultipleTest, FileThatCannotBeOpenedIsSkippedAndReported) {
   EXPECT_EQ(Parse(Compress(shared, u"C:\\src")).size(), 3u);
 }
 
-TEST_F(ZlibMultipleTest, NamesAreAnsiWithDefaultCharAndFieldsCutTo255Bytes) {
+TEST_F(ZlibMultipleTest, NamesAreAnsiOrMarkedUtf8AndFieldsCutTo255Bytes) {
   const Text longDir = Text(200, u'd') + u"\\" + Text(100, u'e');
   WriteFile(p, u"C:\\src\\caf\u00e9 \u20ac.txt", "1");
   WriteFile(p, u"C:\\src\\\u4e2d.txt", "2");
@@ -309,7 +313,115 @@ TEST_F(ZlibMultipleTest, NamesAreAnsiWithDefaultCharAndFieldsCutTo255Bytes) {
   EXPECT_EQ(entries[1].dir,
             (std::string(200, 'd') + "\\" + std::string(100, 'e') + "\\").substr(0, 255));
   EXPECT_EQ(entries[1].name, "f.txt");
-  EXPECT_EQ(entries[2].name, "?.txt");
+  // Beyond the code page: the marker byte and UTF-8.
+  EXPECT_EQ(entries[2].name, "\x01\xe4\xb8\xad.txt");
+}
+
+TEST_F(ZlibMultipleTest, NamesOutsideTheCodePageRestoreAsTheyWere) {
+  WriteFile(p, u"C:\\src\\\u0418\u0437\u0431\u0440\u0430\u043d\u043d\u043e\u0435\\\u4e2d\u6587.url", "cjk");
+  WriteFile(p, u"C:\\src\\plain.txt", "plain");
+  TZlibMultiple z(p);
+  z.CompressDirectory(u"C:\\src", true, u"C:\\a.dat");
+  int renamed = 0;
+  z.OnFileRenamed = [&](TZlibMultiple&, const Text&, const Text&) { ++renamed; };
+  z.DecompressFile(u"C:\\a.dat", u"C:\\dst", true, true);
+  EXPECT_EQ(ReadFile(p, u"C:\\dst\\\u0418\u0437\u0431\u0440\u0430\u043d\u043d\u043e\u0435\\\u4e2d\u6587.url"), "cjk");
+  EXPECT_EQ(ReadFile(p, u"C:\\dst\\plain.txt"), "plain");
+  EXPECT_EQ(renamed, 0);
+}
+
+TEST_F(ZlibMultipleTest, StoredNamesWindowsRefusesAreRestoredUnderDistinctValidNames) {
+  // As older versions stored names the code page lacked: "?" for each character.
+  WriteFile(p, u"C:\\old.dat",
+            Pack({Make("", "??.txt", "first"), Make("", "??.txt", "second"), Make("d?r\\", "CON.txt", "device"),
+                  Make("", "ok.txt", "ok")}));
+  TZlibMultiple z(p);
+  std::vector<std::pair<Text, Text>> renamed;
+  z.OnFileRenamed = [&](TZlibMultiple&, const Text& stored, const Text& target) {
+    renamed.emplace_back(stored, target);
+  };
+  z.DecompressFile(u"C:\\old.dat", u"C:\\dst", true, true);
+  EXPECT_EQ(ReadFile(p, u"C:\\dst\\__.txt"), "first");
+  EXPECT_EQ(ReadFile(p, u"C:\\dst\\__ (2).txt"), "second");
+  EXPECT_EQ(ReadFile(p, u"C:\\dst\\d_r\\_CON.txt"), "device");
+  EXPECT_EQ(ReadFile(p, u"C:\\dst\\ok.txt"), "ok");
+  EXPECT_EQ(renamed, (std::vector<std::pair<Text, Text>>{{u"??.txt", u"C:\\dst\\__.txt"},
+                                                        {u"??.txt", u"C:\\dst\\__ (2).txt"},
+                                                        {u"d?r\\CON.txt", u"C:\\dst\\d_r\\_CON.txt"}}));
+}
+
+TEST_F(ZlibMultipleTest, OnlyFilesAndFoldersOfTheTreeArePackedAndTheRestIsReported) {
+  namespace fs = std::filesystem;
+  WriteFile(p, u"C:\\src\\a.txt", "a");
+  WriteFile(p, u"C:\\src\\zgone\\b.txt", "b");
+  WriteFile(p, u"C:\\outside.txt", "outside");
+  std::string src = sim.sim().HostPath(u"C:\\src");
+  fs::create_directory_symlink(src, src + "/loop");
+  fs::create_symlink(sim.sim().HostPath(u"C:\\outside.txt"), src + "/file-link.txt");
+  ASSERT_EQ(mkfifo((src + "/pipe").c_str(), 0600), 0);
+
+  TZlibMultiple z(p);
+  std::map<Text, Text> skipped;
+  z.OnFileSkip = [&](TZlibMultiple&, const Text& f, const Text& type, const Text&) { skipped[f] = type; };
+  // A folder that disappears after the walk listed its parent.
+  z.OnCompressingFile = [&](TZlibMultiple&, const Text& f) {
+    if (f == u"C:\\src\\a.txt") fs::remove_all(src + "/zgone");
+  };
+  std::vector<Entry> entries = Parse(Compress(z, u"C:\\src"));
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].name, "a.txt");
+  EXPECT_EQ(skipped, (std::map<Text, Text>{{u"C:\\src\\file-link.txt", u"ELink"},
+                                           {u"C:\\src\\loop", u"ELink"},
+                                           {u"C:\\src\\pipe", u"ENotAFile"},
+                                           {u"C:\\src\\zgone\\", u"EListError"}}));
+}
+
+TEST_F(ZlibMultipleTest, ArchiveReachedThroughALinkIsNotPackedIntoItself) {
+  WriteFile(p, u"C:\\src\\a.txt", std::string(5000, 'a'));
+  WriteFile(p, u"C:\\src\\b.dat", "the older archive");
+  std::string src = sim.sim().HostPath(u"C:\\src");
+  std::filesystem::create_directory_symlink(src, src + "/../alias");
+  TZlibMultiple z(p);
+  z.CompressDirectory(u"C:\\src", true, u"C:\\alias\\b.dat");
+  std::vector<Text> listed;
+  z.ListStoredFiles(u"C:\\src\\b.dat", listed);
+  EXPECT_EQ(listed, std::vector<Text>{u"a.txt"});
+}
+
+TEST_F(ZlibMultipleTest, FileThatChangesWhileItIsPackedIsStoredWithTheSizeItsHeadSays) {
+  // Larger than the codec's read block, so the change lands between reads.
+  const std::string original = RandomBytes(300000, 7);
+  struct Case {
+    const char* what;
+    std::string after;  // the file's content once packing has begun
+    std::string stored;
+  } cases[] = {
+      {"grows", original + "appended", original},
+      {"shrinks", original.substr(0, 200000), original.substr(0, 200000)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteFile(p, u"C:\\src\\live.db", original);
+    TZlibMultiple z(p);
+    std::vector<Text> types;
+    z.OnFileSkip = [&](TZlibMultiple&, const Text&, const Text& type, const Text&) { types.push_back(type); };
+    bool changed = false;
+    z.OnProgress = [&](TZlibMultiple&, int32_t, int32_t) {
+      if (changed) return;
+      changed = true;
+      std::ofstream(sim.sim().HostPath(u"C:\\src\\live.db"), std::ios::binary | std::ios::trunc) << c.after;
+    };
+    std::vector<Entry> entries = Parse(Compress(z, u"C:\\src"));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].fileSize, c.stored.size());
+    uLongf size = c.stored.size();
+    std::string inflated(size, '\0');
+    ASSERT_EQ(uncompress(reinterpret_cast<Bytef*>(inflated.data()), &size,
+                         reinterpret_cast<const Bytef*>(entries[0].data.data()), entries[0].data.size()),
+              Z_OK);
+    EXPECT_EQ(inflated.substr(0, size), c.stored);
+    EXPECT_EQ(types, std::vector<Text>{u"EFileChanged"});
+  }
 }
 
 TEST_F(ZlibMultipleTest, OverwriteFalseKeepsExistingFilesAndStillReadsLaterEntries) {
