@@ -20,6 +20,8 @@ constexpr size_t kChunk = 1024;             // progress granularity
 constexpr size_t kZlibBuffer = 128 * 1024;  // the adapter's compressed-side buffer
 constexpr size_t kIoBlock = 128 * 1024;     // source files are read in blocks
 constexpr size_t kMaxField = 255;
+// What an extracted file is written under, beside its target, until complete.
+constexpr char16_t kPartialSuffix[] = u".brtmp";
 // Begins a folder or name field that holds UTF-8 rather than ANSI text.
 constexpr char kUtf8Marker = '\x01';
 
@@ -779,19 +781,22 @@ void TZlibMultiple::ExtractEntry(Reader& in, const Text& root, bool Overwrite, b
 
   bool WriteFile = true;
   if (OnDecompressingFile) OnDecompressingFile(*this, target, WriteFile);
+  // The file is written beside its target and replaces it only when complete,
+  // so an interrupted restore leaves each file either as it was or restored.
   std::unique_ptr<File> file;
+  const Text partial = target + kPartialSuffix;
   if (WriteFile) {
     uint32_t error = 0;
-    file = files.Open(target, platform::Access::kWrite, platform::Share::kExclusive,
+    file = files.Open(partial, platform::Access::kWrite, platform::Share::kExclusive,
                       platform::Disposition::kCreateAlways, &error);
-    if (!file) RaiseFileError("Cannot create file", target, error, platform_.system);
+    if (!file) RaiseFileError("Cannot create file", partial, error, platform_.system);
   }
 
-  // A target that cannot be completed is removed rather than left half-written.
+  // A file that cannot be completed goes; its target stays untouched.
   auto discard = [&] {
     if (!file) return;
     file.reset();
-    files.Remove(target);
+    files.Remove(partial);
   };
   uint32_t total = 0;
   try {
@@ -816,7 +821,14 @@ void TZlibMultiple::ExtractEntry(Reader& in, const Text& root, bool Overwrite, b
     return;
   }
   inflater.SkipRest();
-  file.reset();
+  if (file) {
+    file.reset();
+    if (!files.Move(partial, target, true)) {
+      uint32_t error = files.LastError();
+      files.Remove(partial);
+      RaiseFileError("Cannot create file", target, error, platform_.system);
+    }
+  }
   if (OnDecompressedFile) OnDecompressedFile(*this, target, total);
 }
 

@@ -196,14 +196,18 @@ bool IsBelowOrSame(const std::string& host, const std::string& root) {
   return host.compare(0, prefix.size(), prefix) == 0;
 }
 
+// The entries of `host` and of everything below it lie together in the
+// ordered map, among the keys that begin with `host`.
 void SimState::ForgetAttributes(const std::string& host) {
-  for (auto it = attributes.begin(); it != attributes.end();)
+  for (auto it = attributes.lower_bound(host);
+       it != attributes.end() && it->first.compare(0, host.size(), host) == 0;)
     it = IsBelowOrSame(it->first, host) ? attributes.erase(it) : std::next(it);
 }
 
 void SimState::MoveAttributes(const std::string& from, const std::string& to) {
   std::map<std::string, uint32_t> moved;
-  for (auto it = attributes.begin(); it != attributes.end();) {
+  for (auto it = attributes.lower_bound(from);
+       it != attributes.end() && it->first.compare(0, from.size(), from) == 0;) {
     if (IsBelowOrSame(it->first, from)) {
       moved[to + it->first.substr(from.size())] = it->second;
       it = attributes.erase(it);

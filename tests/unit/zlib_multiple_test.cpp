@@ -572,9 +572,9 @@ TEST_F(ZlibMultipleTest, DamagedArchivesFailAndLeaveNoHalfWrittenTarget) {
     }
     EXPECT_FALSE(completed);
     EXPECT_EQ(ReadFile(p, u"C:\\dst\\first.txt"), "first");
-    // Extraction fails before the target is opened or removes what it began.
-    bool decidedEarly = c.message == "Stream read error";
-    EXPECT_EQ(p.files.Exists(u"C:\\dst\\second.txt"), decidedEarly);
+    // The file already there stays as it was, and nothing half-written is left.
+    EXPECT_EQ(ReadFile(p, u"C:\\dst\\second.txt"), "older copy");
+    EXPECT_EQ(Names(u"C:\\dst"), (std::set<Text>{u"first.txt", u"second.txt"}));
   }
 
   TZlibMultiple lister(p);
@@ -636,7 +636,7 @@ TEST_F(ZlibMultipleTest, FailedBackupLeavesThePreviousArchiveAndNoTemporary) {
   WriteFile(p, u"C:\\src\\a.txt", TextLike(4000));
   WriteFile(p, u"C:\\src\\b.bin", RandomBytes(4000, 3));
   WriteFile(p, u"C:\\backup\\out.dat", "previous archive");
-  WriteFile(p, u"C:\\backup\\out.dat.tmp", "someone else's file");
+  WriteFile(p, u"C:\\backup\\other.dat.tmp", "another archive's temporary");
   const std::set<Text> folder = Names(u"C:\\backup");
 
   std::function<void(TZlibMultiple&)> failures[] = {
@@ -657,8 +657,40 @@ TEST_F(ZlibMultipleTest, FailedBackupLeavesThePreviousArchiveAndNoTemporary) {
   TZlibMultiple z(p);
   z.CompressDirectory(u"C:\\src", true, u"C:\\backup\\out.dat");
   EXPECT_EQ(Parse(ReadFile(p, u"C:\\backup\\out.dat")).size(), 2u);
-  EXPECT_EQ(ReadFile(p, u"C:\\backup\\out.dat.tmp"), "someone else's file");
   EXPECT_EQ(Names(u"C:\\backup"), folder);
+}
+
+TEST_F(ZlibMultipleTest, TemporariesThatInterruptedBackupsLeftAreCleanedUnlessInUse) {
+  WriteFile(p, u"C:\\src\\a.txt", "a");
+  // What killed backups leave: the temporary and its numbered successors.
+  for (const char16_t* stale : {u"out.dat.tmp", u"out.dat.tmp1", u"OUT.DAT.tmp57"})
+    WriteFile(p, Text(u"C:\\backup\\") + stale, "partial archive");
+  WriteFile(p, u"C:\\backup\\out.dat.tmp2", "being written");
+  WriteFile(p, u"C:\\backup\\out.dat.tmpx", "not one of ours");
+  uint32_t error = 0;
+  auto running = p.files.Open(u"C:\\backup\\out.dat.tmp2", platform::Access::kReadWrite,
+                              platform::Share::kExclusive, platform::Disposition::kOpenExisting, &error);
+  ASSERT_TRUE(running);
+  TZlibMultiple z(p);
+  z.CompressDirectory(u"C:\\src", true, u"C:\\backup\\out.dat");
+  EXPECT_EQ(Names(u"C:\\backup"), (std::set<Text>{u"out.dat", u"out.dat.tmp2", u"out.dat.tmpx"}));
+  running.reset();
+
+  // With every name taken and held, the error names the temporary that could not be made.
+  p.files.ForceDirectories(u"C:\\full");
+  std::vector<std::unique_ptr<platform::File>> held;
+  for (int n = 0; n < 100; ++n) {
+    Text name = u"C:\\full\\x.dat.tmp" + (n ? platform::ToText(n) : Text());
+    WriteFile(p, name, "");
+    held.push_back(p.files.Open(name, platform::Access::kReadWrite, platform::Share::kExclusive,
+                                platform::Disposition::kOpenExisting, &error));
+  }
+  try {
+    z.CompressDirectory(u"C:\\src", true, u"C:\\full\\x.dat");
+    ADD_FAILURE() << "no error";
+  } catch (const platform::OsError& e) {
+    EXPECT_NE(std::string(e.what()).find("\"C:\\full\\x.dat.tmp99\""), std::string::npos) << e.what();
+  }
 }
 
 TEST_F(ZlibMultipleTest, ArchiveWrittenInsideTheTreeDoesNotPackItself) {
