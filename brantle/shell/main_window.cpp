@@ -125,11 +125,16 @@ TFStart::TFStart(Ui& ui, ShellContext& context) : Form(ui, u"TFStart") {
       top += 50;
     }
   }
-  // One line of three labels: each wide enough for its text at every DPI,
-  // the link a space's width after the text.
-  AddLabel(*this, u"Label10", u"For more information, visit Brantle", 24, top + 6, 201, 14);
-  lblHelp = Link(*this, u"lblHelp", u"help page", 225, top + 6, 56);
-  AddLabel(*this, u"Label11", u".", 281, top + 6, 8, 14);
+  // One line of three labels, each as wide as its text at this DPI, the
+  // link a space after the sentence and the full stop right after the link.
+  Label* more = AddLabel(*this, u"Label10", u"For more information, visit Brantle", 24, top + 6, 0, 14);
+  const int moreWidth = ui.TextWidth(more->GetFont(), more->Caption()) + 1;
+  more->SetWidth(moreWidth);
+  const int helpLeft = 24 + moreWidth + ui.TextWidth(more->GetFont(), u" ");
+  lblHelp = Link(*this, u"lblHelp", u"help page", helpLeft, top + 6, 0);
+  const int helpWidth = ui.TextWidth(lblHelp->GetFont(), lblHelp->Caption()) + 1;
+  lblHelp->SetWidth(helpWidth);
+  AddLabel(*this, u"Label11", u".", helpLeft + helpWidth, top + 6, 8, 14);
   lblHelp->OnClick = [&context](Component&) {
     context.desktop.ShellExecute(u"open", context.SiteLink(u"/help/"), Text(), Text(), kSwShowNormal);
   };

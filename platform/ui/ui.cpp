@@ -28,6 +28,10 @@ void Ui::DestroyForms() {
   mainForm_ = nullptr;
 }
 
+int Ui::TextWidth(const Font& font, const Text& text) {
+  return static_cast<int>(text.size()) * (font.bold ? 7 : 6);
+}
+
 Point Ui::ScreenPoint(const Component& control, int x, int y) {
   Point p{x + control.Left(), y + control.Top()};
   for (const Component* c = control.Parent(); c; c = c->Parent()) {

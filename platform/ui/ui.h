@@ -82,6 +82,10 @@ class Ui {
   // Where point (x, y) of a control lies on the screen (a menu drops down
   // from its button there). Without windows: from the model's bounds.
   virtual Point ScreenPoint(const Component& control, int x, int y);
+  // How wide a text is in a font, in layout units (pixels at 96 DPI), so
+  // that texts in a row can follow each other at every DPI. Without
+  // windows: an estimate from the number of characters.
+  virtual int TextWidth(const Font& font, const Text& text);
 
   // --- threads
   // From a worker: runs `call` on the UI thread and waits for it; errors it

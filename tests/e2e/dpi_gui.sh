@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Both programs' windows at 96, 120 and 144 DPI (125 % and 150 %) under Xvfb
 # and Wine: Brantle's main window with its start page, a selective backup, a
-# selective restore and a full backup wizard, the Opera converter, the About dialog; Zentura's
+# selective restore and a full backup wizard, the Opera converter, then all
+# wizards open at once, the About dialog; Zentura's
 # main window in normal mode (both pages) and in game mode, and the chooser. At each DPI every window is shot into
 # BUILD/screenshots/dpi<N>-<name>.png and its captions are checked against
 # their controls' room (ui-driver extent).
@@ -110,6 +111,19 @@ xvfb-run -a -s "-screen 0 1600x1200x24" bash ${GUI_TRACE:+-x} -euo pipefail -c '
     [ "$(drive visible TForm1 "Enter old username (if changing):")" = 1 ] || fail "Alt, C, O did not open the Opera converter"
     shot brantle-opera-convert "Brantle 2.0.2"
     extent brantle-opera-convert TForm1
+    # Every other wizard, open together: their captions are checked at once.
+    for k in ctrl+i ctrl+c ctrl+o ctrl+s ctrl+l alt+i alt+c alt+o alt+s alt+l \
+             shift+ctrl+i shift+ctrl+c shift+ctrl+o shift+ctrl+s shift+ctrl+l \
+             shift+alt+i shift+alt+f shift+alt+c shift+alt+o shift+alt+s shift+alt+l; do
+      key "$id" "$k"
+      # A browser without a profile here says so when its wizard opens.
+      for _ in 1 2 3; do
+        [ "$(drive exists "#32770")" = 1 ] || break
+        drive click "#32770" OK; sleep 0.5
+      done
+    done
+    shot brantle-all-wizards "Brantle 2.0.2"
+    extent brantle-all-wizards TForm1
     key "$id" alt; key "$id" h; key "$id" a
     drive wait Tf_About >/dev/null || fail "Alt, H, A did not open the About dialog"
     shot brantle-about "About Brantle"

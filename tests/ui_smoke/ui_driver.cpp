@@ -25,6 +25,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -285,6 +286,24 @@ int ExtentCheck(HWND top) {
     SIZE need{};
     if (!Measure(hwnd, std::wstring(), wrap ? room : 0, &need)) continue;
     if (need.cx > room || need.cy > height) fault(cls, text, need, room, height);
+    // Where the text is drawn must lie inside the parent, which clips it:
+    // a left-aligned label's text only, any other control whole.
+    RECT drawn = screen;
+    const LONG type = style & SS_TYPEMASK;
+    if (Same(cls, L"Static") && (type == SS_LEFT || type == SS_LEFTNOWORDWRAP || type == SS_SIMPLE)) {
+      drawn.right = std::min(screen.right, screen.left + need.cx);
+      drawn.bottom = std::min(screen.bottom, screen.top + need.cy);
+    }
+    RECT parent{};
+    GetClientRect(GetParent(hwnd), &parent);
+    MapWindowPoints(GetParent(hwnd), nullptr, reinterpret_cast<POINT*>(&parent), 2);
+    if (drawn.left < parent.left || drawn.top < parent.top || drawn.right > parent.right ||
+        drawn.bottom > parent.bottom) {
+      std::printf("OUTSIDE %ls \"%ls\": drawn to %ld,%ld, its parent ends at %ld,%ld\n", cls.c_str(),
+                  text.c_str(), drawn.right - parent.left, drawn.bottom - parent.top, parent.right - parent.left,
+                  parent.bottom - parent.top);
+      ++faults;
+    }
     captions.push_back(Caption{hwnd, cls, text, screen});
   }
   // Two captions of one parent that cover each other (a group box holds others).

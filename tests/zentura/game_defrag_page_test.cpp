@@ -126,7 +126,7 @@ TEST(GameDefragPage, GamesViewFromTheUninstallEntriesAndMyGames) {
   EXPECT_EQ(images, (std::vector<int>{0, -1, 1, 2, 3}));
   EXPECT_EQ(rig.sim.sys.desktop.liveIcons, 0);  // every icon destroyed once added
   EXPECT_EQ(page.Label2->Caption(), rig.Msg(20));
-  EXPECT_EQ(page.Label3->Left(), page.Label2->Left() + page.Label2->Width() + 10);
+  EXPECT_EQ(page.Label3->Left(), page.Label2->Left() + page.Label2->Width() + 6);
   EXPECT_FALSE(page.BtnDefrag->Enabled());
   EXPECT_FALSE(page.BtnBack->Visible());
 

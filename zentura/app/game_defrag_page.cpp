@@ -1,5 +1,7 @@
 #include "zentura/app/game_defrag_page.h"
 
+#include <algorithm>
+
 #include <chrono>
 #include <thread>
 
@@ -17,8 +19,11 @@ namespace {
 constexpr Color kLinkBlue = 0xFF0000;  // blue, as 0x00BBGGRR
 const Text kBoxCaption = u"Game Defrag";
 
-// Label widths follow their text, so the link can sit beside the instruction.
-int TextWidth(const Text& text) { return static_cast<int>(text.size()) * 6 + 4; }
+// Label widths follow their text in their font, so the link can sit beside
+// the instruction at every DPI.
+int TextWidth(const Label& label) {
+  return label.Owner().GetUi().TextWidth(label.GetFont(), label.Caption()) + 1;
+}
 
 // The path shortened with an ellipsis to at most `max` characters
 // including the terminator, as PathCompactPathExW does it.
@@ -60,7 +65,7 @@ TGameDefragPage::TGameDefragPage(Form& form, TabSheet& sheet, ZenturaEnv& env, L
 
   Label2 = form.Add<Label>(u"Label2", &sheet);
   Label2->SetCaption(u"Double-click to select a game to analyze.");
-  Label2->SetBounds(8, 62, TextWidth(Label2->Caption()), 14);
+  Label2->SetBounds(8, 62, TextWidth(*Label2), 14);
   Label3 = form.Add<Label>(u"Label3", &sheet);
   Label3->SetCaption(u"Or click here to select the game directory.");
   Font link = Label3->GetFont();
@@ -137,8 +142,14 @@ void TGameDefragPage::RetireWorkers() {
 }
 
 void TGameDefragPage::PlaceLinkLabel() {
-  Label2->SetWidth(TextWidth(Label2->Caption()));
-  Label3->SetBounds(Label2->Left() + Label2->Width() + 10, Label2->Top(), TextWidth(Label3->Caption()), 14);
+  // The link follows the instruction 6 pixels on; a pair wider than the
+  // page (a long translation, a wide font) starts further left, so that the
+  // link stays whole.
+  const int instruction = TextWidth(*Label2), link = TextWidth(*Label3);
+  const int right = ListViewGame->Left() + ListViewGame->Width() + 6;
+  const int left = std::max(2, std::min(ListViewGame->Left(), right - (instruction + 6 + link)));
+  Label2->SetBounds(left, Label2->Top(), instruction, Label2->Height());
+  Label3->SetBounds(left + instruction + 6, Label2->Top(), link, 14);
 }
 
 void TGameDefragPage::PageShown() {

@@ -232,6 +232,18 @@ Point Win32Ui::ScreenPoint(const Component& control, int x, int y) {
   return Point{p.x, p.y};
 }
 
+int Win32Ui::TextWidth(const Font& font, const Text& text) {
+  HDC dc = GetDC(nullptr);
+  if (!dc) return Ui::TextWidth(font, text);
+  HGDIOBJ old = SelectObject(dc, FontHandle(font));
+  SIZE size{};
+  GetTextExtentPoint32W(dc, W(text), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  // Rounded up: scaled back, the width still holds the text.
+  return (size.cx * 96 + ScreenDpi() - 1) / ScreenDpi();
+}
+
 void Win32Ui::Run() {
   while (!Terminated() && PumpOne()) {
   }

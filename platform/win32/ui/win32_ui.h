@@ -32,6 +32,7 @@ class Win32Ui : public Ui {
   void ProcessMessages() override;
   Point CursorPos() override;
   Point ScreenPoint(const Component& control, int x, int y) override;
+  int TextWidth(const Font& font, const Text& text) override;
   void ShowForm(Form& form) override;
   void HideForm(Form& form) override;
   ModalResult ShowModal(Form& form) override;
