@@ -2,10 +2,10 @@
 # Both programs' windows at 96, 120 and 144 DPI (125 % and 150 %) under Xvfb
 # and Wine: Brantle's main window with its start page, a selective backup, a
 # selective restore and a full backup wizard, the Opera converter, then all
-# wizards open at once, the About dialog; Zentura's
-# main window in normal mode (both pages) and in game mode, and the chooser. At each DPI every window is shot into
-# BUILD/screenshots/dpi<N>-<name>.png and its captions are checked against
-# their controls' room (ui-driver extent).
+# wizards open at once, the About dialog; Zentura's main window in normal
+# mode (both pages) and in game mode, and the chooser. At each DPI every
+# window is shot into BUILD/screenshots/dpi<N>-<name>.png and its captions
+# are checked against their controls' room (ui-driver extent).
 # Usage: dpi_gui.sh [BUILD] (default build/win64); DPIS="96 144" for fewer.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
