@@ -781,21 +781,15 @@ void TZlibMultiple::ExtractEntry(Reader& in, const Text& root, bool Overwrite, b
 
   bool WriteFile = true;
   if (OnDecompressingFile) OnDecompressingFile(*this, target, WriteFile);
-  // A file that is already there is replaced only by a complete copy written
-  // beside it, so an interrupted restore leaves it either as it was or
-  // restored; a new one is written in place (a rename per file would cost
-  // more than small files take).
+  // The file is written beside its target and takes its place only when
+  // complete, so an interrupted restore leaves each file either as it was
+  // (or absent) or restored, never torn.
   std::unique_ptr<File> file;
-  Text partial = target;
+  const Text partial = target + kPartialSuffix;
   if (WriteFile) {
     uint32_t error = 0;
-    file = files.Open(target, platform::Access::kWrite, platform::Share::kExclusive,
-                      platform::Disposition::kCreateNew, &error);
-    if (!file && (error == platform::err::kFileExists || error == platform::err::kAlreadyExists)) {
-      partial = target + kPartialSuffix;
-      file = files.Open(partial, platform::Access::kWrite, platform::Share::kExclusive,
-                        platform::Disposition::kCreateAlways, &error);
-    }
+    file = files.Open(partial, platform::Access::kWrite, platform::Share::kExclusive,
+                      platform::Disposition::kCreateAlways, &error);
     if (!file) RaiseFileError("Cannot create file", partial, error, platform_.system);
   }
 
@@ -830,7 +824,7 @@ void TZlibMultiple::ExtractEntry(Reader& in, const Text& root, bool Overwrite, b
   inflater.SkipRest();
   if (file) {
     file.reset();
-    if (partial != target && !files.Move(partial, target, true)) {
+    if (!files.Move(partial, target, true)) {
       uint32_t error = files.LastError();
       files.Remove(partial);
       RaiseFileError("Cannot create file", target, error, platform_.system);

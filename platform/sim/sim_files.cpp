@@ -122,7 +122,7 @@ bool HostExists(const std::string& host) {
 bool SimFileSystem::ResolveExisting(const Text& path, ResolvedPath* r) {
   uint32_t e = 0;
   if (!s_.Resolve(path, r, &e)) return s_.Fail(e);
-  if (HostExists(r->host)) return true;
+  if (r->present || HostExists(r->host)) return true;
   return s_.Fail(HostIsDir(r->ParentHost()) ? err::kFileNotFound : err::kPathNotFound);
 }
 
@@ -137,10 +137,11 @@ std::unique_ptr<File> SimFileSystem::Open(const Text& path, Access access, Share
   ResolvedPath r;
   uint32_t e = 0;
   if (!s_.Resolve(path, &r, &e)) return fail(e);
-  if (r.IsRoot() || HostIsDir(r.host)) return fail(err::kAccessDenied);
-  bool exists = HostExists(r.host);
+  const bool known = r.missingInFolder;
+  if (r.IsRoot() || (!known && HostIsDir(r.host))) return fail(err::kAccessDenied);
+  const bool exists = !known && HostExists(r.host);
   if (!exists) {
-    if (!HostIsDir(r.ParentHost())) return fail(err::kPathNotFound);
+    if (!known && !HostIsDir(r.ParentHost())) return fail(err::kPathNotFound);
     if (disposition == Disposition::kOpenExisting) return fail(err::kFileNotFound);
   } else {
     if (disposition == Disposition::kCreateNew) return fail(err::kFileExists);
@@ -158,8 +159,9 @@ std::unique_ptr<File> SimFileSystem::Open(const Text& path, Access access, Share
   else
     flags |= O_RDWR | O_CREAT | (disposition == Disposition::kCreateNew ? O_EXCL : O_TRUNC);
   // Resolving a new name has just brought its folder's names up to date.
-  const bool isNew = disposition != Disposition::kOpenExisting && !HostExists(r.host);
-  // Not blocking on a FIFO: only regular files open, as on a Windows volume.
+  const bool isNew = disposition != Disposition::kOpenExisting && !exists;
+  // Not blocking on a FIFO: only regular files open, as on a Windows volume
+  // (on a regular file the flag changes nothing, so it stays).
   int fd = ::open(r.host.c_str(), flags | O_NONBLOCK, 0666);
   if (fd < 0) return fail(ErrnoToWindows(errno));
   struct stat st;
@@ -167,7 +169,6 @@ std::unique_ptr<File> SimFileSystem::Open(const Text& path, Access access, Share
     ::close(fd);
     return fail(err::kAccessDenied);
   }
-  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   if (disposition != Disposition::kOpenExisting) s_.attributes[r.host] = attr::kArchive;
   if (isNew) s_.NoteCreated(r.host);
   uint64_t id = s_.nextHandle++;
@@ -262,17 +263,17 @@ bool SimFileSystem::Move(const Text& from, const Text& to, bool replaceExisting)
   if (dst.host == src.host) {
     // A change of case only: the new name is the one asked for.
     target = fs::path(dst.host).parent_path().string() + "/" + ToUtf8(dst.parts.back());
-  } else if (HostExists(dst.host)) {
+  } else if (!dst.missingInFolder && HostExists(dst.host)) {
     if (!replaceExisting) return s_.Fail(err::kAlreadyExists);
     if (HostIsDir(dst.host) || HostIsDir(src.host) ||
         (s_.AttributesOf(dst.host, false) & attr::kReadOnly))
       return s_.Fail(err::kAccessDenied);
     if (s_.DeleteConflict(dst.host)) return s_.Fail(err::kSharingViolation);
-  } else if (!HostIsDir(dst.ParentHost())) {
+  } else if (!dst.missingInFolder && !HostIsDir(dst.ParentHost())) {
     return s_.Fail(err::kPathNotFound);
   }
   if (IsBelowOrSame(target, src.host) && target != src.host) return s_.Fail(err::kSharingViolation);
-  const bool isNew = !HostExists(target) || target == src.host;
+  const bool isNew = dst.missingInFolder || target == src.host || !HostExists(target);
   if (::rename(src.host.c_str(), target.c_str()) != 0) return s_.Fail(ErrnoToWindows(errno));
   if (isNew) s_.NoteCreated(target);
   if (target != src.host) {

@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+
 #include <filesystem>
 
 namespace platform::sim {
@@ -59,14 +61,14 @@ int64_t Stamp(const std::string& dir) {
 
 }  // namespace
 
-std::string SimState::MatchEntry(const std::string& dir, const Text& name, bool* found) {
+std::string SimState::MatchEntry(const std::string& dir, const Text& name, bool* found, int64_t dirStamp) {
   std::string exact = ToUtf8(name);
-  if (Exists(dir + "/" + exact)) {
+  if (dirStamp < 0 && Exists(dir + "/" + exact)) {
     *found = true;
     return exact;
   }
   *found = false;
-  const int64_t stamp = Stamp(dir);
+  const int64_t stamp = dirStamp >= 0 ? dirStamp : Stamp(dir);
   if (stamp < 0) return exact;
   std::lock_guard<std::recursive_mutex> lock(mutex);
   FolderNames& names = folderNames_[dir];
@@ -166,13 +168,20 @@ bool SimState::Resolve(const Text& input, ResolvedPath* out, uint32_t* error) {
   for (const Text& part : parts) exact = join(exact, ToUtf8(part));
   std::string parent = root;
   for (size_t i = 0; i + 1 < parts.size(); ++i) parent = join(parent, ToUtf8(parts[i]));
-  std::error_code ec;
   std::string host;
   bool found = true;
-  if (parts.empty() || fs::exists(fs::symlink_status(exact, ec))) {
+  out->missingInFolder = out->present = false;
+  struct stat st {};
+  const bool exactExists = parts.empty() || ::lstat(exact.c_str(), &st) == 0;
+  const bool exactMissing = !exactExists && errno == ENOENT;
+  if (exactExists) {
     host = exact;
-  } else if (parts.size() > 1 && fs::is_directory(fs::symlink_status(parent, ec))) {
-    host = join(parent, MatchEntry(parent, parts.back(), &found));
+    out->present = !parts.empty() && !S_ISLNK(st.st_mode);
+  } else if (parts.size() > 1 && ::lstat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    // With the exact name known missing, the folder's stamp just read serves.
+    const int64_t stamp = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    host = join(parent, MatchEntry(parent, parts.back(), &found, exactMissing ? stamp : -1));
+    out->missingInFolder = exactMissing && !found;
   } else {
     host = root;
     for (const Text& part : parts) host = join(host, found ? MatchEntry(host, part, &found) : ToUtf8(part));

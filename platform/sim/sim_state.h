@@ -26,6 +26,11 @@ struct ResolvedPath {
   char16_t drive = u'C';
   std::vector<Text> parts;  // components below the drive's root
   std::string host;
+  // Resolution saw that `host` does not exist and that its parent is a
+  // folder, so a caller about to create it need not look again.
+  bool missingInFolder = false;
+  // Resolution saw `host` itself, not a link: it exists.
+  bool present = false;
 
   bool IsRoot() const { return parts.empty(); }
   Text Windows() const;
@@ -92,7 +97,9 @@ class SimState {
 
   // The host name of `name` in the host folder `dir`: the exact name when it
   // exists, else the entry equal without regard to case, else `name`.
-  std::string MatchEntry(const std::string& dir, const Text& name, bool* found);
+  // `dirStamp`, when not -1, is the folder's time stamp just read by a caller
+  // that also saw the exact name missing.
+  std::string MatchEntry(const std::string& dir, const Text& name, bool* found, int64_t dirStamp = -1);
   // The simulation has just made `host` (a file or folder, created, copied or
   // renamed there): its folder's names stay known without a new scan.
   void NoteCreated(const std::string& host);
