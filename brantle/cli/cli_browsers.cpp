@@ -152,19 +152,27 @@ class BrowserCommands {
     return ticked;
   }
 
-  // What the window would have shown: message boxes on stdout; the one
-  // that stopped the operation becomes the failure, and the one naming what
-  // could not be saved or restored goes to stderr with exit code 3.
+  // What the window would have shown: message boxes on stdout, except the
+  // closing reports of what could not be done in full, which go to stderr
+  // (exit code 3 for what could not be saved or restored, 4 for files the
+  // archive left out or renamed); the message that stopped the operation
+  // becomes the failure.
   int ReportMessages(const HeadlessWizardHost& host, NextResult result) {
     size_t shown = host.messages.size();
-    if (result != NextResult::kFinished && shown > 0) --shown;
-    for (size_t i = 0; i < shown; ++i) console_.out << ToUtf8(host.messages[i]) << "\n";
+    if (result == NextResult::kStopped && shown > 0) --shown;
+    size_t report = 0;
+    for (size_t i = 0; i < shown; ++i) {
+      if (report < host.reports.size() && host.messages[i] == host.reports[report]) {
+        console_.err << "brantle-cli: " << ToUtf8(host.messages[i]) << "\n";
+        ++report;
+      } else {
+        console_.out << ToUtf8(host.messages[i]) << "\n";
+      }
+    }
     if (result == NextResult::kStopped)
       throw Failure{host.messages.empty() ? std::string("stopped") : ToUtf8(host.messages.back())};
-    if (result == NextResult::kIncomplete) {
-      console_.err << "brantle-cli: " << (host.messages.empty() ? std::string() : ToUtf8(host.messages.back())) << "\n";
-      return exitcode::kIncomplete;
-    }
+    if (result == NextResult::kIncomplete) return exitcode::kIncomplete;
+    if (result == NextResult::kLeftOut) return exitcode::kSkipped;
     return exitcode::kDone;
   }
 

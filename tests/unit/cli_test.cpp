@@ -125,19 +125,45 @@ TEST_F(CliTest, WriteFailuresNameTheFileAndTheSystemReason) {
 }
 
 TEST_F(CliTest, UnpackAndVerifyNameTheEntriesWhoseNamesWindowsRefuses) {
-  // An entry "?.txt" as older versions stored a name the code page lacked.
-  std::string entry = std::string("\0\x05?.txt\x01\0\0\0", 11);
-  uLongf size = compressBound(1);
-  std::string data(size, '\0');
-  compress(reinterpret_cast<Bytef*>(data.data()), &size, reinterpret_cast<const Bytef*>("x"), 1);
-  data.resize(size);
-  for (int i = 0; i < 4; ++i) entry.push_back(static_cast<char>(size >> (8 * i)));
-  WriteFile(p, u"C:\\old.dat", entry + data);
+  WriteFile(p, u"C:\\old.dat", ArchiveEntry("", "?.txt", "x"));
   EXPECT_EQ(Run({"verify", "C:\\old.dat"}), 4);
   EXPECT_NE(err.str().find("renamed ?.txt: not a valid Windows name, would be restored as \\_.txt"), std::string::npos)
       << err.str();
   EXPECT_EQ(Run({"unpack", "C:\\old.dat", "C:\\out"}), 4);
   EXPECT_EQ(ReadFile(p, u"C:\\out\\_.txt"), "x");
+}
+
+TEST_F(CliTest, BrowserRunsNameWhatTheArchiveLeftOutOrRenamedAndExitWithFour) {
+  const Text root = u"C:\\Users\\tester\\AppData\\Roaming\\Mozilla\\Firefox";
+  const Text profile = root + u"\\Profiles\\x7k2m9qa.default";
+  WriteFile(p, root + u"\\profiles.ini", "[General]");
+  WriteFile(p, profile + u"\\prefs.js", "prefs");
+  WriteFile(p, profile + u"\\parent.lock", "");
+  p.files.ForceDirectories(u"C:\\Backups");
+  // A running browser holds its lock file.
+  uint32_t error = 0;
+  auto lock = p.files.Open(profile + u"\\parent.lock", platform::Access::kWrite, platform::Share::kExclusive,
+                           platform::Disposition::kOpenExisting, &error);
+  ASSERT_TRUE(lock);
+  EXPECT_EQ(Run({"backup", "firefox", "--full", "--to", "C:\\Backups"}), 4);
+  EXPECT_NE(err.str().find("brantle-cli: These files were left out of the backup or changed while it read them:\n"
+                           "Cannot open file \"" + platform::ToUtf8(profile) + "\\parent.lock\"."),
+            std::string::npos)
+      << err.str();
+  EXPECT_NE(out.str().find("Backed up "), std::string::npos);
+  lock.reset();
+
+  // A name an older version stored with "?" comes back under a valid one.
+  std::string archive = ReadFile(p, u"C:\\Backups\\fbackup_firefox.dat");
+  WriteFile(p, u"C:\\Backups\\fbackup_firefox.dat",
+            archive + ArchiveEntry("Profiles\\x7k2m9qa.default\\", "?.js", "old"));
+  EXPECT_EQ(Run({"restore", "firefox", "--full", "--from", "C:\\Backups"}), 4);
+  EXPECT_EQ(ReadFile(p, profile + u"\\_.js"), "old");
+  EXPECT_EQ(ReadFile(p, profile + u"\\prefs.js"), "prefs");
+  EXPECT_NE(err.str().find("restored under other names:\nProfiles\\x7k2m9qa.default\\?.js as " +
+                           platform::ToUtf8(profile) + "\\_.js"),
+            std::string::npos)
+      << err.str();
 }
 
 TEST(SimErrorTextTest, SystemCodesAndHostErrorsHaveTheirOwnText) {

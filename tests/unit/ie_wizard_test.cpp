@@ -21,6 +21,7 @@ using namespace brantle;
 using platform::RegValue;
 using platform::RootKey;
 using platform::Text;
+using testing_support::ArchiveEntry;
 using testing_support::ReadFile;
 using testing_support::WriteFile;
 using Names = std::vector<Text>;
@@ -235,6 +236,22 @@ TEST_F(IeTest, KeysThatCannotBeSavedOrRestoredAreNamedOnce) {
 
 // No marker: the IE data folder is unknown, and a "C:\Recovery" of the
 // current drive is not taken for its Recovery folder, either way.
+// Favorites an older version stored with "?" for what the code page lacked
+// come back under valid names, told as the archive holds them.
+TEST_F(IeTest, FavoritesWithNamesWindowsRefusesAreRestoredAndNamed) {
+  Plant();
+  SelectiveOperation backup = Selective();
+  ASSERT_EQ(backup.Backup(Choice()), NextResult::kFinished);
+  WriteFile(p, backup.ArchiveFile(), ReadFile(p, backup.ArchiveFile()) + ArchiveEntry("Favorites\\", "??.url", "old"));
+  SelectiveOperation restore = Selective();
+  EXPECT_EQ(restore.Restore(Choice()), NextResult::kLeftOut);
+  EXPECT_EQ(ReadFile(p, Text(layout.favorites) + u"\\__.url"), "old");
+  EXPECT_EQ(ReadFile(p, Text(layout.favorites) + u"\\Links\\site.url"), "fav");
+  EXPECT_EQ(host.reports, Names{u"These names are not valid on Windows; the files were restored under other "
+                                u"names:\nFavorites\\??.url as Favorites\\__.url"});
+  EXPECT_TRUE(host.finishShown);
+}
+
 TEST_F(IeTest, WithoutTheMarkerSessionsKeepsItsKeyButNoFolder) {
   Plant();
   p.files.Remove(Text(layout.dataDir) + u"\\brndlog.txt");

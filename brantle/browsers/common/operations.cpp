@@ -26,6 +26,10 @@ Text BackupFileNotFound(const Text& name) { return u"Backup File \"" + name + u"
 
 namespace {
 
+NextResult Outcome(bool incomplete, bool leftOut) {
+  return incomplete ? NextResult::kIncomplete : leftOut ? NextResult::kLeftOut : NextResult::kFinished;
+}
+
 // Windows drops trailing dots and spaces from folder names, so a name made
 // only of them would stand for the backup folder itself or its parent.
 bool UsableFolderName(const Text& name) {
@@ -284,7 +288,7 @@ bool SelectiveOperation::ReportHiveFailures(bool restore) {
     text += u"\n" + p_.system.ErrorMessage(static_cast<uint32_t>(error));
   }
   hiveFailures_.clear();
-  host_.ShowMessage(text);
+  host_.ShowReport(text);
   return true;
 }
 
@@ -294,7 +298,7 @@ bool SelectiveOperation::ReportMissingBases(bool restore) {
                       : u"Not backed up, as the folder that holds it was not found:";
   for (const Text& what : missingBases_) text += u"\n" + what;
   missingBases_.clear();
-  host_.ShowMessage(text);
+  host_.ShowReport(text);
   return true;
 }
 
@@ -312,6 +316,7 @@ NextResult SelectiveOperation::Backup(const SelectiveChoice& choice) {
   unticked.clear();
   hiveFailures_.clear();
   missingBases_.clear();
+  findings_.Clear();
 
   const Text name = description.stagingName ? Text(description.stagingName)
                     : description.wholeProfileName ? profile
@@ -337,6 +342,7 @@ NextResult SelectiveOperation::Backup(const SelectiveChoice& choice) {
   {
     TZlibMultiple codec(p_);
     codec.OnCompressingFile = [this](TZlibMultiple&, const Text&) { host_.Repaint(); };
+    findings_.Watch(codec, staging);
     std::unique_ptr<BusyCursorScope> busy;
     if (description.busyCursorInBackup) busy = std::make_unique<BusyCursorScope>(host_);
     host_.SetHeader(Text());
@@ -348,8 +354,9 @@ NextResult SelectiveOperation::Backup(const SelectiveChoice& choice) {
   host_.ProgressHide();
   bool incomplete = ReportHiveFailures(false);
   incomplete = ReportMissingBases(false) || incomplete;
+  const bool leftOut = findings_.Report(host_, false);
   host_.ShowFinish();
-  return incomplete ? NextResult::kIncomplete : NextResult::kFinished;
+  return Outcome(incomplete, leftOut);
 }
 
 NextResult SelectiveOperation::Restore(const SelectiveChoice& choice) {
@@ -377,6 +384,7 @@ NextResult SelectiveOperation::Restore(const SelectiveChoice& choice) {
   unticked.clear();
   hiveFailures_.clear();
   missingBases_.clear();
+  findings_.Clear();
   atspaudziam2 = description.stagingName ? Text(description.stagingName) : RestoreStagingName(atspaudziam);
   Text conflict = WorkingFolderConflict(backups, atspaudziam2, GuardedFolders(choice.ticked));
   if (!conflict.empty()) {
@@ -395,6 +403,7 @@ NextResult SelectiveOperation::Restore(const SelectiveChoice& choice) {
   {
     TZlibMultiple codec(p_);
     codec.OnDecompressingFile = [this](TZlibMultiple&, const Text&, bool&) { host_.Repaint(); };
+    findings_.Watch(codec, staging);
     BusyCursorScope busy(host_);
     codec.DecompressFile(archive, staging, true, true);
   }
@@ -411,8 +420,9 @@ NextResult SelectiveOperation::Restore(const SelectiveChoice& choice) {
   host_.ProgressHide();
   bool incomplete = ReportHiveFailures(true);
   incomplete = ReportMissingBases(true) || incomplete;
+  const bool leftOut = findings_.Report(host_, true);
   host_.ShowFinish();
-  return incomplete ? NextResult::kIncomplete : NextResult::kFinished;
+  return Outcome(incomplete, leftOut);
 }
 
 // ---- Full operation ----
@@ -442,6 +452,7 @@ bool FullOperation::Activate() {
 }
 
 void FullOperation::WatchCodec(TZlibMultiple& codec) {
+  items_.findings_.Watch(codec);
   codec.OnProgress = [this](TZlibMultiple&, int32_t position, int32_t total) {
     host_.SetBar(position, total);
     host_.Repaint();
@@ -477,6 +488,7 @@ NextResult FullOperation::Backup(const Text& backupLocation, const Text& folderN
     host_.ShowMessage(conflict);
     return NextResult::kStopped;
   }
+  items_.findings_.Clear();
   {
     TZlibMultiple codec(p_);
     BusyCursorScope busy(host_);
@@ -485,16 +497,22 @@ NextResult FullOperation::Backup(const Text& backupLocation, const Text& folderN
     WatchCodec(codec);
     codec.CompressDirectory(ffpath, true, ArchiveFile());
     // A missing folder gives an empty archive, so that an older one of
-    // that name is not restored with this backup.
+    // that name is not restored with this backup; nothing of it is lost.
     for (const ExtraArchive& extra : description.extraArchives) {
       const Text& folder = discovery.Base(extra.folder);
-      if (!folder.empty()) codec.CompressDirectory(folder, true, backups + u"\\" + extra.name);
+      if (folder.empty()) continue;
+      if (p_.files.DirExists(IncludeTrailingBackslash(folder)))
+        items_.findings_.Watch(codec);
+      else
+        codec.OnFileSkip = nullptr;
+      codec.CompressDirectory(folder, true, backups + u"\\" + extra.name);
     }
   }
   host_.SetBar(0, 100);
   host_.SetFileLabel(u"Finished");
+  const bool leftOut = items_.findings_.Report(host_, false);
   host_.ShowFinish();
-  return NextResult::kFinished;
+  return Outcome(false, leftOut);
 }
 
 NextResult FullOperation::Restore(const Text& backupLocation, const Text& folderName) {
@@ -511,6 +529,7 @@ NextResult FullOperation::Restore(const Text& backupLocation, const Text& folder
   // Without a root the archive would land in the process's current folder.
   if (!Locate(folderName)) return NextResult::kStopped;
   std::vector<Text> notRestored;
+  items_.findings_.Clear();
   {
     TZlibMultiple codec(p_);
     BusyCursorScope busy(host_);
@@ -533,10 +552,11 @@ NextResult FullOperation::Restore(const Text& backupLocation, const Text& folder
   if (!notRestored.empty()) {
     Text text = u"Not restored, as the folder it belongs in was not found:";
     for (const Text& name : notRestored) text += u"\n" + name;
-    host_.ShowMessage(text);
+    host_.ShowReport(text);
   }
+  const bool leftOut = items_.findings_.Report(host_, true);
   host_.ShowFinish();
-  return notRestored.empty() ? NextResult::kFinished : NextResult::kIncomplete;
+  return Outcome(!notRestored.empty(), leftOut);
 }
 
 bool FullOperation::Locate(const Text& folderName) {
@@ -569,6 +589,7 @@ NextResult FullOperation::StagedBackup() {
   ffpath = run.ffpath;
   run.unticked.clear();
   run.hiveFailures_.clear();
+  run.findings_.Clear();
   const std::vector<int> all = run.catalogue.Tickable();
   if (!p_.files.DirExists(IncludeTrailingBackslash(backups))) {
     host_.ShowMessage(wizard_text::kBackupLocationNotFound);
@@ -597,14 +618,16 @@ NextResult FullOperation::StagedBackup() {
     BusyCursorScope busy(host_);
     host_.SetHeader(Text());
     codec.OnCompressingFile = [this](TZlibMultiple&, const Text&) { host_.Repaint(); };
+    run.findings_.Watch(codec, staging);
     codec.CompressDirectory(staging, true, ArchiveFile());
   }
   helpers_.DelTree(staging);
   // The full wizards' bar ends empty.
   host_.SetBar(0, 100);
   bool incomplete = run.ReportHiveFailures(false);
+  const bool leftOut = run.findings_.Report(host_, false);
   host_.ShowFinish();
-  return incomplete ? NextResult::kIncomplete : NextResult::kFinished;
+  return Outcome(incomplete, leftOut);
 }
 
 NextResult FullOperation::StagedRestore() {
@@ -615,6 +638,7 @@ NextResult FullOperation::StagedRestore() {
   ffpath = run.ffpath;
   run.unticked.clear();
   run.hiveFailures_.clear();
+  run.findings_.Clear();
   const std::vector<int> all = run.catalogue.Tickable();
   const Text name = description.FullStagingName();
   Text conflict = WorkingFolderConflict(backups, name, run.GuardedFolders(all));
@@ -634,14 +658,16 @@ NextResult FullOperation::StagedRestore() {
     TZlibMultiple codec(p_);
     BusyCursorScope busy(host_);
     codec.OnDecompressingFile = [this](TZlibMultiple&, const Text&, bool&) { host_.Repaint(); };
+    run.findings_.Watch(codec, staging);
     codec.DecompressFile(ArchiveFile(), staging, true, true);
   }
   run.StageItems(all, run.catalogue.restoreOrder, true, staging);
   helpers_.DelTree(staging);
   host_.SetBar(0, 100);
   bool incomplete = run.ReportHiveFailures(true);
+  const bool leftOut = run.findings_.Report(host_, true);
   host_.ShowFinish();
-  return incomplete ? NextResult::kIncomplete : NextResult::kFinished;
+  return Outcome(incomplete, leftOut);
 }
 
 }  // namespace brantle

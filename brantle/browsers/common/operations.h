@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "brantle/browsers/common/browser.h"
+#include "brantle/browsers/common/codec_findings.h"
 #include "brantle/browsers/common/wizard_host.h"
 #include "brantle/browsers/common/working_folders.h"
 #include "platform/clock.h"
@@ -21,8 +22,10 @@ extern const char16_t kCustomProfilePlaceholder[];   // "Custom profile location
 
 // Finished: the operation ran to its end (Finish is shown). Incomplete: it
 // ran to its end, but a message named what could not be saved or restored.
+// LeftOut: it ran to its end, but a message named files the archive left out
+// or restored under other names (Incomplete wins when both apply).
 // Stopped: a message said why nothing was done.
-enum class NextResult { kFinished, kStopped, kIncomplete };
+enum class NextResult { kFinished, kStopped, kIncomplete, kLeftOut };
 
 // What the selective wizard's controls hold when Next is pressed.
 struct SelectiveChoice {
@@ -119,6 +122,7 @@ class SelectiveOperation {
   int bar_ = 0;
   std::vector<std::pair<Text, long>> hiveFailures_;  // key, system error
   std::vector<Text> missingBases_;                   // quoted captions
+  CodecFindings findings_;
 
   friend class FullOperation;
 };

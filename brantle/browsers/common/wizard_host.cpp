@@ -9,6 +9,11 @@ void HeadlessWizardHost::ShowMessage(const Text& text) {
   log.push_back("message: " + ToUtf8(text));
 }
 
+void HeadlessWizardHost::ShowReport(const Text& text) {
+  ShowMessage(text);
+  reports.push_back(text);
+}
+
 void HeadlessWizardHost::ProgressShow() {
   progressVisible = true;
   progress = 0;

@@ -20,6 +20,8 @@ class WizardHost {
 
   // A plain message box with a fixed text.
   virtual void ShowMessage(const Text& text) = 0;
+  // A message at the end of a run naming what it could not do in full.
+  virtual void ShowReport(const Text& text) { ShowMessage(text); }
 
   // The one progress window of the selective wizards (0 to 100); showing it
   // sets its bar to 0.
@@ -68,6 +70,7 @@ class BusyCursorScope {
 class HeadlessWizardHost : public WizardHost {
  public:
   void ShowMessage(const Text& text) override;
+  void ShowReport(const Text& text) override;
   void ProgressShow() override;
   void ProgressAdvance(int step) override;
   void ProgressSet(int position) override;
@@ -82,7 +85,8 @@ class HeadlessWizardHost : public WizardHost {
   void UntickItem(int checkBox) override;
   void AskFolderName() override;
 
-  std::vector<Text> messages;
+  std::vector<Text> messages;  // reports too
+  std::vector<Text> reports;
   std::vector<int> unticked;
   bool progressVisible = false;
   int progress = 0;

@@ -1,0 +1,37 @@
+// What the archive codec left out of a backup (unreadable files, links,
+// names Windows refuses, files that changed while they were read) or
+// restored under another name, collected over a run and told at its end.
+#pragma once
+
+#include <vector>
+
+#include "brantle/browsers/common/wizard_host.h"
+#include "platform/text.h"
+
+namespace brantle {
+
+class TZlibMultiple;
+
+class CodecFindings {
+ public:
+  // Records what `codec` skips or renames from now on. Paths under
+  // `workingFolder` (a staging folder the run deletes) are told relative to
+  // it, as they are stored in the archive; others are told whole.
+  void Watch(TZlibMultiple& codec, const Text& workingFolder = Text());
+
+  // Shows what was recorded, in at most one report per kind, and forgets it;
+  // true when there was anything to show.
+  bool Report(WizardHost& host, bool restore);
+
+  bool empty() const { return skipped_.empty() && renamed_.empty(); }
+  void Clear();
+
+  // The most entries a report lists; the rest are counted.
+  static constexpr size_t kListed = 20;
+
+ private:
+  std::vector<Text> skipped_;                   // the codec's message for each
+  std::vector<std::pair<Text, Text>> renamed_;  // stored name, restored as
+};
+
+}  // namespace brantle
