@@ -11,13 +11,15 @@
 #include "brantle/browsers/common/operations.h"
 #include "brantle/browsers/safari/safari_browser.h"
 #include "platform/sim/sim_windows.h"
-#include "tests/unit/sim_fixture.h"
+#include "tests/unit/wizard_fixture.h"
 
 namespace {
 
 using namespace brantle;
 using platform::Text;
+using testing_support::Plus;
 using testing_support::ReadFile;
+using testing_support::Sorted;
 using testing_support::WriteFile;
 
 const Text kUserData = u"C:\\Users\\tester\\AppData\\Local\\Google\\Chrome\\User Data";
@@ -31,26 +33,8 @@ const std::vector<Text> kChromeFiles = {
 const std::vector<Text> kSafariFiles = {u"Bookmarks.plist", u"Downloads.plist", u"Form Values.plist",
                                         u"History.plist", u"LastSession.plist", u"TopSites.plist"};
 
-std::vector<Text> Sorted(std::vector<Text> v) {
-  std::sort(v.begin(), v.end());
-  return v;
-}
-
-std::vector<Text> Plus(std::vector<Text> a, const std::vector<Text>& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return Sorted(a);
-}
-
-class ChromeSafariTest : public ::testing::Test {
+class ChromeSafariTest : public testing_support::WizardFixture {
  protected:
-  platform::sim::TempSimWindows sim;
-  platform::Platform& p = sim.Get();
-  FileHelpers helpers{p};
-  HeadlessWizardHost host;
-  const Text backups = u"C:\\Backups";
-
-  ChromeSafariTest() { p.files.ForceDirectories(backups); }
-
   // Files whose content is their own name.
   void Put(const Text& folder, const std::vector<Text>& files) {
     p.files.ForceDirectories(folder);
@@ -78,20 +62,6 @@ class ChromeSafariTest : public ::testing::Test {
     Put(kApple + u"\\Safari\\Cookies", {u"Cookies.plist"});
     Put(kApple + u"\\Safari\\PubSub\\Database", {u"Database.sqlite3"});
     if (withPreferences) Put(kApple + u"\\Preferences", {u"com.apple.Safari.plist"});
-  }
-
-  std::vector<Text> Stored(const Text& archive) {
-    TZlibMultiple codec(p);
-    std::vector<Text> files;
-    codec.ListStoredFiles(archive, files);
-    return Sorted(files);
-  }
-
-  std::vector<Text> Listing(const Text& dir) {
-    std::vector<Text> names;
-    for (const auto& e : p.files.Find(dir + u"\\*"))
-      if (e.name != u"." && e.name != u"..") names.push_back(e.name);
-    return Sorted(names);
   }
 
   // What a freshly activated window offers: every box ticked, the

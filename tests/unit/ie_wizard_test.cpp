@@ -347,7 +347,9 @@ TEST_F(IeTest, BackupWindowLaysOutTheCatalogue) {
   const Names right = {u"Sessions", u"Settings", u"Toolbar"};
   for (size_t i = 0; i < left.size(); ++i) {
     EXPECT_EQ(box(left[i].c_str())->Left(), box(u"Autocomplete")->Left());
-    if (i) EXPECT_GT(box(left[i].c_str())->Top(), box(left[i - 1].c_str())->Top());
+    if (i) {
+      EXPECT_GT(box(left[i].c_str())->Top(), box(left[i - 1].c_str())->Top());
+    }
   }
   for (size_t i = 0; i < right.size(); ++i) {
     EXPECT_GT(box(right[i].c_str())->Left(), box(u"Autocomplete")->Left());

@@ -11,22 +11,14 @@
 #include "brantle/archive/zlib_multiple.h"
 #include "brantle/browsers/mozilla/mozilla_backup.h"
 #include "platform/sim/sim_windows.h"
-#include "tests/unit/sim_fixture.h"
+#include "tests/unit/wizard_fixture.h"
 
 namespace testing_support {
 
 using brantle::MozillaBrowser;
 
-class MozillaWizardTest : public ::testing::Test {
+class MozillaWizardTest : public WizardFixture {
  protected:
-  platform::sim::TempSimWindows sim;
-  platform::Platform& p = sim.Get();
-  brantle::FileHelpers helpers{p};
-  brantle::HeadlessWizardHost host;
-  const Text backups = u"C:\\Backups";
-
-  MozillaWizardTest() { p.files.ForceDirectories(backups); }
-
   static Text Root(MozillaBrowser browser) {
     return browser == MozillaBrowser::kFlock ? u"C:\\Users\\tester\\AppData\\Roaming\\Flock\\Browser"
                                              : u"C:\\Users\\tester\\AppData\\Roaming\\Mozilla\\Firefox";
@@ -43,23 +35,6 @@ class MozillaWizardTest : public ::testing::Test {
     p.files.ForceDirectories(dir);
     for (const Text& f : files) WriteFile(p, dir + u"\\" + f, platform::ToUtf8(f));
     return dir;
-  }
-
-  std::vector<Text> Stored(const Text& archive) {
-    brantle::TZlibMultiple codec(p);
-    std::vector<Text> files;
-    codec.ListStoredFiles(archive, files);
-    std::sort(files.begin(), files.end());
-    return files;
-  }
-
-  // The names in a folder, sorted, without "." and "..".
-  std::vector<Text> Listing(const Text& dir) {
-    std::vector<Text> names;
-    for (const auto& e : p.files.Find(dir + u"\\*"))
-      if (e.name != u"." && e.name != u"..") names.push_back(e.name);
-    std::sort(names.begin(), names.end());
-    return names;
   }
 
   static std::vector<int> AllItems(MozillaBrowser browser) {

@@ -62,7 +62,7 @@ TEST(OperaWizardWindows, BoxesStandInThreeColumnsAndTheFolderNameEditWaitsForAFa
   for (const auto* box : b.CheckBoxes) EXPECT_TRUE(box->Checked());
 
   WriteFile(t.p, u"C:\\Users\\tester\\AppData\\Roaming\\Opera\\Opera 10\\profile\\speeddial.ini", "[Speed Dial]");
-  t.p.files.ForceDirectories(u"C:\Backups");
+  t.p.files.ForceDirectories(u"C:\\Backups");
   auto& f = t.Open<brantle::Tffr_Opera>();
   EXPECT_EQ(f.Caption(), u"Restore Opera Web Browser");
   EXPECT_EQ(f.Label1->Caption(), u"Welcome to Opera Full Restore Wizard");
@@ -71,7 +71,7 @@ TEST(OperaWizardWindows, BoxesStandInThreeColumnsAndTheFolderNameEditWaitsForAFa
   EXPECT_TRUE(w.Label4->Visible());
   EXPECT_TRUE(w.Edit1->Visible());
   EXPECT_EQ(t.ui.Messages().back(), u"Settings Files Not Found. Please Type Folder Name.");
-  w.DirectoryEdit2->SetCaption(u"C:\Backups");
+  w.DirectoryEdit2->SetCaption(u"C:\\Backups");
   w.Edit1->SetCaption(u"Opera 10");
   w.Button2->Click();
   EXPECT_TRUE(w.Button1->Visible());

@@ -12,13 +12,15 @@
 #include "brantle/browsers/opera/opera_browser.h"
 #include "brantle/browsers/opera/opera_search.h"
 #include "platform/sim/sim_windows.h"
-#include "tests/unit/sim_fixture.h"
+#include "tests/unit/wizard_fixture.h"
 
 namespace {
 
 using namespace brantle;
 using platform::Text;
+using testing_support::Plus;
 using testing_support::ReadFile;
+using testing_support::Sorted;
 using testing_support::WriteFile;
 
 const Text kRoot = u"C:\\Users\\tester\\AppData\\Roaming\\Opera";
@@ -35,26 +37,8 @@ const std::vector<Text> kFolderFiles = {
     u"keyboard\\standard_keyboard.ini", u"mail\\index.ini", u"menu\\standard_menu.ini",
     u"mouse\\standard_mouse.ini", u"dictionaries\\en.dic"};
 
-std::vector<Text> Sorted(std::vector<Text> v) {
-  std::sort(v.begin(), v.end());
-  return v;
-}
-
-std::vector<Text> Plus(std::vector<Text> a, const std::vector<Text>& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return Sorted(a);
-}
-
-class OperaTest : public ::testing::Test {
+class OperaTest : public testing_support::WizardFixture {
  protected:
-  platform::sim::TempSimWindows sim;
-  platform::Platform& p = sim.Get();
-  FileHelpers helpers{p};
-  HeadlessWizardHost host;
-  const Text backups = u"C:\\Backups";
-
-  OperaTest() { p.files.ForceDirectories(backups); }
-
   // A profile whose files hold their own path, with an extra file no item takes.
   void MakeProfile(const Text& folder, const Text& tag) {
     for (const Text& f : Plus(kFiles, kFolderFiles)) WriteFile(p, folder + u"\\" + f, platform::ToUtf8(tag + f));
@@ -62,13 +46,6 @@ class OperaTest : public ::testing::Test {
   }
   void MakeLocalMail(const Text& profile) {
     WriteFile(p, kLocal + u"\\" + profile + u"\\mail\\store\\account1\\1.mbs", "mail of " + platform::ToUtf8(profile));
-  }
-
-  std::vector<Text> Stored(const Text& archive) {
-    TZlibMultiple codec(p);
-    std::vector<Text> files;
-    codec.ListStoredFiles(archive, files);
-    return Sorted(files);
   }
 
   SelectiveChoice Choice(SelectiveOperation& op, const Text& profile = u"Opera") {

@@ -302,6 +302,26 @@ bool SelectiveOperation::ReportMissingBases(bool restore) {
   return true;
 }
 
+void SelectiveOperation::ForgetReports() {
+  unticked.clear();
+  hiveFailures_.clear();
+  missingBases_.clear();
+  findings_.Clear();
+}
+
+Text SelectiveOperation::MakeWorkingFolder(const Text& name, const std::vector<int>& ticked, bool backup) {
+  Text conflict = WorkingFolderConflict(backups, name, GuardedFolders(ticked));
+  if (backup && conflict.empty() && description.refuseExistingStaging && p_.files.Exists(backups + u"\\" + name))
+    conflict = ExistingStagingText(backups + u"\\" + name);
+  if (!conflict.empty()) {
+    host_.ShowMessage(conflict);
+    return Text();
+  }
+  Text made = CreateFreshFolder(p_.files, backups, name);
+  if (made.empty()) host_.ShowMessage(CannotCreateText(backups));
+  return made;
+}
+
 NextResult SelectiveOperation::Backup(const SelectiveChoice& choice) {
   if (choice.backupLocation == kBackupLocationPlaceholder) {
     host_.ShowMessage(wizard_text::kSelectBackupLocation);
@@ -313,27 +333,14 @@ NextResult SelectiveOperation::Backup(const SelectiveChoice& choice) {
     return NextResult::kStopped;
   }
   if (!ResolveTarget(choice)) return NextResult::kStopped;
-  unticked.clear();
-  hiveFailures_.clear();
-  missingBases_.clear();
-  findings_.Clear();
+  ForgetReports();
 
   const Text name = description.stagingName ? Text(description.stagingName)
                     : description.wholeProfileName ? profile
                                                    : StagingName(profile);
-  Text conflict = WorkingFolderConflict(backups, name, GuardedFolders(choice.ticked));
-  if (conflict.empty() && description.refuseExistingStaging && p_.files.Exists(backups + u"\\" + name))
-    conflict = ExistingStagingText(backups + u"\\" + name);
-  if (!conflict.empty()) {
-    host_.ShowMessage(conflict);
-    return NextResult::kStopped;
-  }
+  staging = MakeWorkingFolder(name, choice.ticked, true);
+  if (staging.empty()) return NextResult::kStopped;
   datfile = u"\\" + name;
-  staging = CreateFreshFolder(p_.files, backups, name);
-  if (staging.empty()) {
-    host_.ShowMessage(CannotCreateText(backups));
-    return NextResult::kStopped;
-  }
   host_.ProgressShow();
   StepProgress(description.firstStep);
   StageItems(choice.ticked, catalogue.backupOrder, false, staging);
@@ -381,21 +388,10 @@ NextResult SelectiveOperation::Restore(const SelectiveChoice& choice) {
     host_.ShowMessage(wizard_text::BackupFileNotFound(atspaudziam));
     return NextResult::kStopped;
   }
-  unticked.clear();
-  hiveFailures_.clear();
-  missingBases_.clear();
-  findings_.Clear();
+  ForgetReports();
   atspaudziam2 = description.stagingName ? Text(description.stagingName) : RestoreStagingName(atspaudziam);
-  Text conflict = WorkingFolderConflict(backups, atspaudziam2, GuardedFolders(choice.ticked));
-  if (!conflict.empty()) {
-    host_.ShowMessage(conflict);
-    return NextResult::kStopped;
-  }
-  staging = CreateFreshFolder(p_.files, backups, atspaudziam2);
-  if (staging.empty()) {
-    host_.ShowMessage(CannotCreateText(backups));
-    return NextResult::kStopped;
-  }
+  staging = MakeWorkingFolder(atspaudziam2, choice.ticked, false);
+  if (staging.empty()) return NextResult::kStopped;
   backuploc = staging + u"\\";
   host_.ProgressShow();
   StepProgress(description.RestoreFirstStep());
@@ -581,36 +577,29 @@ bool FullOperation::Locate(const Text& folderName) {
   return true;
 }
 
-NextResult FullOperation::StagedBackup() {
+bool FullOperation::BeginStaged(bool backup) {
   SelectiveOperation& run = items_;
   run.backups = backups;
   run.ResolveTarget(SelectiveChoice());
   discovery = run.discovery;
   ffpath = run.ffpath;
-  run.unticked.clear();
-  run.hiveFailures_.clear();
-  run.findings_.Clear();
-  const std::vector<int> all = run.catalogue.Tickable();
-  if (!p_.files.DirExists(IncludeTrailingBackslash(backups))) {
+  run.ForgetReports();
+  if (backup && !p_.files.DirExists(IncludeTrailingBackslash(backups))) {
     host_.ShowMessage(wizard_text::kBackupLocationNotFound);
-    return NextResult::kStopped;
+    return false;
   }
-  const Text name = description.FullStagingName();
-  Text conflict = WorkingFolderConflict(backups, name, run.GuardedFolders(all));
-  if (conflict.empty() && description.refuseExistingStaging && p_.files.Exists(backups + u"\\" + name))
-    conflict = ExistingStagingText(backups + u"\\" + name);
-  if (!conflict.empty()) {
-    host_.ShowMessage(conflict);
-    return NextResult::kStopped;
-  }
-  staging = CreateFreshFolder(p_.files, backups, name);
-  if (staging.empty()) {
-    host_.ShowMessage(CannotCreateText(backups));
-    return NextResult::kStopped;
-  }
+  staging = run.MakeWorkingFolder(description.FullStagingName(), run.catalogue.Tickable(), backup);
+  if (staging.empty()) return false;
   run.bar_ = 0;
   host_.SetBar(0, 100);
   run.StepProgress(description.firstStep);
+  return true;
+}
+
+NextResult FullOperation::StagedBackup() {
+  if (!BeginStaged(true)) return NextResult::kStopped;
+  SelectiveOperation& run = items_;
+  const std::vector<int> all = run.catalogue.Tickable();
   run.StageItems(all, run.catalogue.backupOrder, false, staging);
   run.StepProgress(description.backupEndStep);
   {
@@ -631,29 +620,9 @@ NextResult FullOperation::StagedBackup() {
 }
 
 NextResult FullOperation::StagedRestore() {
+  if (!BeginStaged(false)) return NextResult::kStopped;
   SelectiveOperation& run = items_;
-  run.backups = backups;
-  run.ResolveTarget(SelectiveChoice());
-  discovery = run.discovery;
-  ffpath = run.ffpath;
-  run.unticked.clear();
-  run.hiveFailures_.clear();
-  run.findings_.Clear();
   const std::vector<int> all = run.catalogue.Tickable();
-  const Text name = description.FullStagingName();
-  Text conflict = WorkingFolderConflict(backups, name, run.GuardedFolders(all));
-  if (!conflict.empty()) {
-    host_.ShowMessage(conflict);
-    return NextResult::kStopped;
-  }
-  staging = CreateFreshFolder(p_.files, backups, name);
-  if (staging.empty()) {
-    host_.ShowMessage(CannotCreateText(backups));
-    return NextResult::kStopped;
-  }
-  run.bar_ = 0;
-  host_.SetBar(0, 100);
-  run.StepProgress(description.firstStep);
   {
     TZlibMultiple codec(p_);
     BusyCursorScope busy(host_);

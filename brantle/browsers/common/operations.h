@@ -109,6 +109,12 @@ class SelectiveOperation {
   void StepProgress(int step);
   // A further folder of an item, into or out of the staging folder.
   void StageStoredFolder(const CatalogueItem& item, const StoredFolder& more, bool restore, const Text& stage);
+  // Forgets what an earlier run had to report.
+  void ForgetReports();
+  // The run's own working folder, made fresh under the backup folder by
+  // `name`; empty after the message that stops the run (a backup also
+  // refuses an existing folder where the browser keeps that rule).
+  Text MakeWorkingFolder(const Text& name, const std::vector<int>& ticked, bool backup);
   // Tells the user, once, which keys could not be saved or restored.
   bool ReportHiveFailures(bool restore);
   // Tells the user, once, which ticked items had no folder to work on.
@@ -159,6 +165,9 @@ class FullOperation {
   // The root for this run: the typed folder name's, else the activation's;
   // false after the message that none was found.
   bool Locate(const Text& folderName);
+  // The start of a staged run: the item run's target and a working folder
+  // of its own; false after the message that stops it.
+  bool BeginStaged(bool backup);
   NextResult StagedBackup();
   NextResult StagedRestore();
 
