@@ -175,6 +175,35 @@ TEST_F(MozillaWizardTest, RestoreMergesTickedItemsWithoutDeletingAnything) {
   EXPECT_EQ(host.log.back(), "finish");
 }
 
+// A running browser holds some of its files: what cannot be read or
+// replaced is named at the end, and the rest is still done.
+TEST_F(MozillaWizardTest, FilesHeldByARunningBrowserAreNamedAndTheRestIsDone) {
+  const Text dir = MakeProfile(MozillaBrowser::kFirefox, u"x7k2m9qa.default", {u"prefs.js", u"key3.db"});
+  uint32_t error = 0;
+  auto held = p.files.Open(dir + u"\\key3.db", platform::Access::kReadWrite, platform::Share::kExclusive,
+                           platform::Disposition::kOpenExisting, &error);
+  ASSERT_TRUE(held);
+  const Text reason = p.system.ErrorMessage(platform::err::kSharingViolation);
+  MozillaSelectiveWizard backup(MozillaBrowser::kFirefox, helpers, p, host);
+  EXPECT_EQ(backup.Backup(Choice(backup)), NextResult::kLeftOut);
+  EXPECT_EQ(Stored(backup.ArchiveFile()), Names{u"prefs.js"});  // signons3.txt is not in the profile
+  EXPECT_EQ(host.reports, Names{u"These files were left out of the backup or changed while it read them:\n"
+                                u"Cannot copy file \"" + dir + u"\\key3.db\". " + reason});
+  held.reset();
+
+  ASSERT_EQ(backup.Backup(Choice(backup)), NextResult::kFinished);
+  WriteFile(p, dir + u"\\prefs.js", "changed");
+  held = p.files.Open(dir + u"\\key3.db", platform::Access::kRead, platform::Share::kRead,
+                      platform::Disposition::kOpenExisting, &error);
+  host = HeadlessWizardHost();
+  MozillaSelectiveWizard restore(MozillaBrowser::kFirefox, helpers, p, host);
+  EXPECT_EQ(restore.Restore(Choice(restore)), NextResult::kLeftOut);
+  EXPECT_EQ(ReadFile(p, dir + u"\\prefs.js"), "prefs.js");
+  EXPECT_EQ(host.reports, Names{u"These files were left out of the restore:\nCannot restore file \"" + dir +
+                                u"\\key3.db\". " + reason});
+  EXPECT_TRUE(host.finishShown);
+}
+
 TEST_F(MozillaWizardTest, DeleteBackupFileSendsTheArchiveToTheRecycleBinAfterARestore) {
   MakeProfile(MozillaBrowser::kFirefox, u"x7k2m9qa.default", {u"prefs.js"});
   MozillaSelectiveWizard backup(MozillaBrowser::kFirefox, helpers, p, host);

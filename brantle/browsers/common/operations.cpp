@@ -222,10 +222,17 @@ void SelectiveOperation::StageItems(const std::vector<int>& ticked, const std::v
                               : helpers_.SaveKeyToFile(h.key, stage + h.file);
         if (result != 0) hiveFailures_.push_back({h.key, result});
       }
-      // Copies ignore failures: a file the profile lacks is simply not taken.
+      // A file the profile lacks is simply not taken; one that is there but
+      // cannot be read or replaced (a running browser holds it) is reported.
       const Text& from = restore ? stage : ffpath;
       const Text& to = restore ? ffpath : stage;
-      for (const char16_t* file : item.files) p_.files.Copy(from + file, to + file, false);
+      for (const char16_t* file : item.files) {
+        if (p_.files.Copy(from + file, to + file, false)) continue;
+        const uint32_t error = p_.files.LastError();
+        if (error == platform::err::kFileNotFound || error == platform::err::kPathNotFound) continue;
+        findings_.Add((restore ? u"Cannot restore file \"" + to + file : u"Cannot copy file \"" + from + file) +
+                      u"\". " + p_.system.ErrorMessage(error));
+      }
       if (item.folder) {
         const Text base = BaseFolder(item.folderBase);
         const Text live = Join(base, item.folder);

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "brantle/browsers/common/browser.h"
-#include "brantle/browsers/common/codec_findings.h"
+#include "brantle/browsers/common/file_findings.h"
 #include "brantle/browsers/common/wizard_host.h"
 #include "brantle/browsers/common/working_folders.h"
 #include "platform/clock.h"
@@ -128,7 +128,7 @@ class SelectiveOperation {
   int bar_ = 0;
   std::vector<std::pair<Text, long>> hiveFailures_;  // key, system error
   std::vector<Text> missingBases_;                   // quoted captions
-  CodecFindings findings_;
+  FileFindings findings_;
 
   friend class FullOperation;
 };

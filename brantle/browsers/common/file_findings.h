@@ -1,6 +1,7 @@
-// What the archive codec left out of a backup (unreadable files, links,
+// What a run left out: files its copies could not read or replace, and
+// what the archive codec left out of a backup (unreadable files, links,
 // names Windows refuses, files that changed while they were read) or
-// restored under another name, collected over a run and told at its end.
+// restored under another name; collected over a run and told at its end.
 #pragma once
 
 #include <vector>
@@ -12,12 +13,14 @@ namespace brantle {
 
 class TZlibMultiple;
 
-class CodecFindings {
+class FileFindings {
  public:
   // Records what `codec` skips or renames from now on. Paths under
   // `workingFolder` (a staging folder the run deletes) are told relative to
   // it, as they are stored in the archive; others are told whole.
   void Watch(TZlibMultiple& codec, const Text& workingFolder = Text());
+  // A file the run could not take or put back, with the reason.
+  void Add(const Text& message) { skipped_.push_back(message); }
 
   // Shows what was recorded, in at most one report per kind, and forgets it;
   // true when there was anything to show.
@@ -30,7 +33,7 @@ class CodecFindings {
   static constexpr size_t kListed = 20;
 
  private:
-  std::vector<Text> skipped_;                   // the codec's message for each
+  std::vector<Text> skipped_;  // a message for each
   std::vector<std::pair<Text, Text>> renamed_;  // stored name, restored as
 };
 

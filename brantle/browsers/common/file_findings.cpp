@@ -1,4 +1,4 @@
-#include "brantle/browsers/common/codec_findings.h"
+#include "brantle/browsers/common/file_findings.h"
 
 #include "brantle/archive/zlib_multiple.h"
 
@@ -17,13 +17,13 @@ Text WithoutFolder(Text text, const Text& folder) {
 }
 
 void AddMore(Text& text, size_t total) {
-  if (total > CodecFindings::kListed)
-    text += u"\n... and " + platform::ToText(static_cast<int>(total - CodecFindings::kListed)) + u" more";
+  if (total > FileFindings::kListed)
+    text += u"\n... and " + platform::ToText(static_cast<int>(total - FileFindings::kListed)) + u" more";
 }
 
 }  // namespace
 
-void CodecFindings::Watch(TZlibMultiple& codec, const Text& workingFolder) {
+void FileFindings::Watch(TZlibMultiple& codec, const Text& workingFolder) {
   codec.OnFileSkip = [this, workingFolder](TZlibMultiple&, const Text&, const Text&, const Text& message) {
     skipped_.push_back(WithoutFolder(message, workingFolder));
   };
@@ -32,7 +32,7 @@ void CodecFindings::Watch(TZlibMultiple& codec, const Text& workingFolder) {
   };
 }
 
-bool CodecFindings::Report(WizardHost& host, bool restore) {
+bool FileFindings::Report(WizardHost& host, bool restore) {
   if (empty()) return false;
   if (!skipped_.empty()) {
     Text text = restore ? u"These files were left out of the restore:"
@@ -52,7 +52,7 @@ bool CodecFindings::Report(WizardHost& host, bool restore) {
   return true;
 }
 
-void CodecFindings::Clear() {
+void FileFindings::Clear() {
   skipped_.clear();
   renamed_.clear();
 }
