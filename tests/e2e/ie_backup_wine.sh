@@ -11,13 +11,9 @@
 # BUILD names the Windows build folder (default build/win64).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-build=$(realpath "${BUILD:-build/win64}")
-export WINEPREFIX="$build/wineprefix-ie"
-cli=(scripts/wine-run "$build/bin/brantle-cli.exe")
-fail() { echo "FAIL: $*" >&2; exit 1; }
-winpath() { /usr/lib/wine/wine64 winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+prefix_name=wineprefix-ie
+source tests/tools/wine_e2e.sh
 unixpath() { /usr/lib/wine/wine64 winepath -u "$1" 2>/dev/null | tr -d '\r'; }
-run() { "${cli[@]}" "$@" 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 env_of() { scripts/wine-run cmd /c echo "%$1%" 2>/dev/null | tr -d '\r'; }
 
 ie='HKCU\Software\Microsoft\Internet Explorer'

@@ -17,7 +17,21 @@ winpath() {
   echo "FAIL: winepath gave no Windows path for $1" >&2
   return 1
 }
-run() { "${cli[@]}" "$@" 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+# brantle-cli prints a line for every failure; a failure with no output at
+# all means the program did not get to run (seen rarely on a loaded machine),
+# so that one is tried once more, and said on stderr.
+run() {
+  local out rc=0
+  out=$("${cli[@]}" "$@" 2>&1 | tr -d '\r'; exit "${PIPESTATUS[0]}") || rc=$?
+  if [ "$rc" -ne 0 ] && [ -z "$out" ]; then
+    echo "note: brantle-cli $1 exited $rc with no output; running it again" >&2
+    rc=0
+    out=$("${cli[@]}" "$@" 2>&1 | tr -d '\r'; exit "${PIPESTATUS[0]}") || rc=$?
+    [ -n "$out" ] || [ "$rc" -eq 0 ] || out="(exit $rc, no output)"
+  fi
+  [ -z "$out" ] || printf '%s\n' "$out"
+  return "$rc"
+}
 stored_files() { run list "$1" | tr '\\' / | sort; }
 set_windows_version() { scripts/wine-run winecfg -v "$1" >/dev/null 2>&1; }
 
