@@ -242,13 +242,17 @@ TEST_F(IeTest, FavoritesWithNamesWindowsRefusesAreRestoredAndNamed) {
   Plant();
   SelectiveOperation backup = Selective();
   ASSERT_EQ(backup.Backup(Choice()), NextResult::kFinished);
-  WriteFile(p, backup.ArchiveFile(), ReadFile(p, backup.ArchiveFile()) + ArchiveEntry("Favorites\\", "??.url", "old"));
+  WriteFile(p, backup.ArchiveFile(),
+            ReadFile(p, backup.ArchiveFile()) + ArchiveEntry("Favorites\\", "??.url", "old") +
+                ArchiveEntry("Favorites\\d?r\\", "CON.url", "device"));
   SelectiveOperation restore = Selective();
   EXPECT_EQ(restore.Restore(Choice()), NextResult::kLeftOut);
   EXPECT_EQ(ReadFile(p, Text(layout.favorites) + u"\\__.url"), "old");
+  EXPECT_EQ(ReadFile(p, Text(layout.favorites) + u"\\d_r\\_CON.url"), "device");
   EXPECT_EQ(ReadFile(p, Text(layout.favorites) + u"\\Links\\site.url"), "fav");
   EXPECT_EQ(host.reports, Names{u"These names are not valid on Windows; the files were restored under other "
-                                u"names:\nFavorites\\??.url as Favorites\\__.url"});
+                                u"names:\n\nFavorites\\??.url as __.url\n"
+                                u"Favorites\\d?r\\CON.url as Favorites\\d_r\\_CON.url"});
   EXPECT_TRUE(host.finishShown);
 }
 

@@ -187,7 +187,7 @@ TEST_F(MozillaWizardTest, FilesHeldByARunningBrowserAreNamedAndTheRestIsDone) {
   MozillaSelectiveWizard backup(MozillaBrowser::kFirefox, helpers, p, host);
   EXPECT_EQ(backup.Backup(Choice(backup)), NextResult::kLeftOut);
   EXPECT_EQ(Stored(backup.ArchiveFile()), Names{u"prefs.js"});  // signons3.txt is not in the profile
-  EXPECT_EQ(host.reports, Names{u"These files were left out of the backup or changed while it read them:\n"
+  EXPECT_EQ(host.reports, Names{u"These files were left out of the backup or changed while it read them:\n\n"
                                 u"Cannot copy file \"" + dir + u"\\key3.db\". " + reason});
   held.reset();
 
@@ -199,7 +199,7 @@ TEST_F(MozillaWizardTest, FilesHeldByARunningBrowserAreNamedAndTheRestIsDone) {
   MozillaSelectiveWizard restore(MozillaBrowser::kFirefox, helpers, p, host);
   EXPECT_EQ(restore.Restore(Choice(restore)), NextResult::kLeftOut);
   EXPECT_EQ(ReadFile(p, dir + u"\\prefs.js"), "prefs.js");
-  EXPECT_EQ(host.reports, Names{u"These files were left out of the restore:\nCannot restore file \"" + dir +
+  EXPECT_EQ(host.reports, Names{u"These files were left out of the restore:\n\nCannot restore file \"" + dir +
                                 u"\\key3.db\". " + reason});
   EXPECT_TRUE(host.finishShown);
 }

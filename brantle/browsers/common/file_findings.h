@@ -17,7 +17,8 @@ class FileFindings {
  public:
   // Records what `codec` skips or renames from now on. Paths under
   // `workingFolder` (a staging folder the run deletes) are told relative to
-  // it, as they are stored in the archive; others are told whole.
+  // it, as they are stored in the archive; others are told whole. A renamed
+  // entry is told by its stored path and the name it was restored under.
   void Watch(TZlibMultiple& codec, const Text& workingFolder = Text());
   // A file the run could not take or put back, with the reason.
   void Add(const Text& message) { skipped_.push_back(message); }
@@ -34,7 +35,7 @@ class FileFindings {
 
  private:
   std::vector<Text> skipped_;  // a message for each
-  std::vector<std::pair<Text, Text>> renamed_;  // stored name, restored as
+  std::vector<Text> renamed_;  // "STORED as NEW" for each
 };
 
 }  // namespace brantle
