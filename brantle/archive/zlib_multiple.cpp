@@ -694,10 +694,14 @@ void TZlibMultiple::DecompressStream(Stream& Stream, const Text& Directory, bool
   Text root = Directory.empty() ? Directory : platform::IncludeTrailingBackslash(Directory);
   madeFolder_.clear();
   renamed_.clear();
+  validPaths_.reset();
+  extracting_ = &Stream;
+  extractStart_ = Stream.Position();
   Reader reader(Stream, Buffers().archive);
   while (reader.Remaining() > 0 && !FTerminateDecompress)
     ExtractEntry(reader, root, Overwrite, RelativePaths);
   reader.Sync();
+  extracting_ = nullptr;
 }
 
 namespace {
@@ -737,6 +741,35 @@ EntryHead ReadHead(TZlibMultiple::Reader& in, platform::System& system) {
 
 }  // namespace
 
+// A renamed entry takes neither a name an earlier rename of this run took
+// nor one that a valid entry of the archive holds, before it or after it.
+bool TZlibMultiple::PathTaken(const Text& path) {
+  const Text upper = platform::UpperCase(path);
+  if (renamed_.count(upper)) return true;
+  if (!validPaths_) {
+    validPaths_.emplace();
+    if (extracting_) {
+      Stream& stream = *extracting_;
+      const uint64_t resume = stream.Position();
+      std::vector<uint8_t> buffer(64 * 1024);
+      try {
+        stream.Seek(extractStart_);
+        Reader scan(stream, buffer);
+        while (scan.Remaining() > 0) {
+          EntryHead head = ReadHead(scan, platform_.system);
+          const Text stored = head.dir + head.name;
+          if (WindowsSafePath(stored) == stored) validPaths_->insert(platform::UpperCase(stored));
+          scan.Skip(head.compressedSize);
+        }
+      } catch (...) {
+        // A damaged tail is for the extraction to report when it gets there.
+      }
+      stream.Seek(resume);
+    }
+  }
+  return validPaths_->count(upper) > 0;
+}
+
 void TZlibMultiple::ExtractEntry(Reader& in, const Text& root, bool Overwrite, bool RelativePaths) {
   auto& files = platform_.files;
   EntryHead head = ReadHead(in, platform_.system);
@@ -753,12 +786,13 @@ void TZlibMultiple::ExtractEntry(Reader& in, const Text& root, bool Overwrite, b
   Text safe = WindowsSafePath(stored);
   if (safe != stored) {
     Text unique = safe;
-    for (int n = 2; !renamed_.insert(platform::UpperCase(unique)).second; ++n) {
+    for (int n = 2; PathTaken(unique); ++n) {
       size_t slash = safe.find_last_of(u'\\');
       size_t dot = safe.find_last_of(u'.');
       if (dot == Text::npos || (slash != Text::npos && dot < slash) || dot == slash + 1) dot = safe.size();
       unique = safe.substr(0, dot) + u" (" + platform::ToText(n) + u")" + safe.substr(dot);
     }
+    renamed_.insert(platform::UpperCase(unique));
     size_t slash = unique.find_last_of(u'\\');
     head.dir = slash == Text::npos ? Text() : unique.substr(0, slash + 1);
     head.name = slash == Text::npos ? unique : unique.substr(slash + 1);

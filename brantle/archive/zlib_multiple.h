@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -145,6 +146,12 @@ class TZlibMultiple {
   std::vector<platform::Text> excluded_;
   std::vector<platform::FileIdentity> excludedIds_;
   std::set<platform::Text> renamed_;  // the renamed targets of this extraction, in upper case
+  // The archive being extracted, from where its entries start, and (read
+  // at the first rename) every valid entry path it holds, in upper case.
+  platform::Stream* extracting_ = nullptr;
+  uint64_t extractStart_ = 0;
+  std::optional<std::set<platform::Text>> validPaths_;
+  bool PathTaken(const platform::Text& path);
   std::unique_ptr<Scratch> scratch_;
   platform::Text madeFolder_;  // the folder the last extracted entry needed
   StoredEntry current_;

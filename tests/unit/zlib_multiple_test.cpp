@@ -334,7 +334,10 @@ TEST_F(ZlibMultipleTest, StoredNamesWindowsRefusesAreRestoredUnderDistinctValidN
   // As older versions stored names the code page lacked: "?" for each character.
   WriteFile(p, u"C:\\old.dat",
             Pack({Make("", "??.txt", "first"), Make("", "??.txt", "second"), Make("d?r\\", "CON.txt", "device"),
-                  Make("", "ok.txt", "ok")}));
+                  Make("", "ok.txt", "ok"),
+                  // A valid name before or after is never the one a renamed entry takes.
+                  Make("", "a_b.txt", "valid before"), Make("", "a?b.txt", "renamed"),
+                  Make("", "c?d.txt", "renamed too"), Make("", "C_D.txt", "valid after")}));
   TZlibMultiple z(p);
   std::vector<std::pair<Text, Text>> renamed;
   z.OnFileRenamed = [&](TZlibMultiple&, const Text& stored, const Text& target) {
@@ -345,9 +348,15 @@ TEST_F(ZlibMultipleTest, StoredNamesWindowsRefusesAreRestoredUnderDistinctValidN
   EXPECT_EQ(ReadFile(p, u"C:\\dst\\__ (2).txt"), "second");
   EXPECT_EQ(ReadFile(p, u"C:\\dst\\d_r\\_CON.txt"), "device");
   EXPECT_EQ(ReadFile(p, u"C:\\dst\\ok.txt"), "ok");
+  EXPECT_EQ(ReadFile(p, u"C:\\dst\\a_b.txt"), "valid before");
+  EXPECT_EQ(ReadFile(p, u"C:\\dst\\a_b (2).txt"), "renamed");
+  EXPECT_EQ(ReadFile(p, u"C:\\dst\\c_d (2).txt"), "renamed too");
+  EXPECT_EQ(ReadFile(p, u"C:\\dst\\C_D.txt"), "valid after");
   EXPECT_EQ(renamed, (std::vector<std::pair<Text, Text>>{{u"??.txt", u"C:\\dst\\__.txt"},
                                                         {u"??.txt", u"C:\\dst\\__ (2).txt"},
-                                                        {u"d?r\\CON.txt", u"C:\\dst\\d_r\\_CON.txt"}}));
+                                                        {u"d?r\\CON.txt", u"C:\\dst\\d_r\\_CON.txt"},
+                                                        {u"a?b.txt", u"C:\\dst\\a_b (2).txt"},
+                                                        {u"c?d.txt", u"C:\\dst\\c_d (2).txt"}}));
 }
 
 TEST_F(ZlibMultipleTest, OnlyFilesAndFoldersOfTheTreeArePackedAndTheRestIsReported) {
